@@ -1,0 +1,65 @@
+# Netcairn's two everyday commands, `make run` and `make test`, plus the chores around them.
+# Missing Debian packages are installed first (as root, or through sudo).
+
+SHELL := /bin/bash
+BUILD ?= build
+JOBS ?= $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+# To build and run: the compiler, CMake and Qt 6 (Widgets, Network, PrintSupport, Test), a
+# font, and the desktop's opener for the homepage and mail links.
+RUN_PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2 \
+                xdg-utils
+# To test: an X server with a small window manager, the keyboard and clipboard tools, PDF
+# text extraction, network namespaces, immutable folders, the format checker, and the
+# desktop-file and AppStream validators with the Debian packaging tools.
+TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox x11-utils xdotool xclip poppler-utils \
+                 iproute2 e2fsprogs clang-format desktop-file-utils appstream dpkg-dev file
+# To measure and to fuzz.
+BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev time
+FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
+
+define ensure_packages
+	@missing=$$(for p in $(1); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing missing packages:" $$missing; \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+endef
+
+.PHONY: run test build deps-run deps-test test-asan bench fuzz package screenshots format \
+        format-check clean
+
+run: deps-run build
+	./$(BUILD)/src/netcairn
+
+test: deps-test build
+	cd $(BUILD) && ctest --output-on-failure
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_EXTRA) >/dev/null
+	cmake --build $(BUILD) -j$(JOBS)
+
+deps-run:
+	$(call ensure_packages,$(RUN_PACKAGES))
+
+deps-test:
+	$(call ensure_packages,$(TEST_PACKAGES))
+
+test-asan: deps-test
+	$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_EXTRA=-DNETCAIRN_SANITIZE=ON
+
+package: deps-test build
+	cd $(BUILD) && cpack -G DEB
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check:
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,42 @@
+#include "AppIcon.h"
+
+#include <QPainter>
+#include <QStringList>
+
+namespace nc {
+
+QPolygonF CheckMarkOutline() {
+    return QPolygonF({{3, 17}, {8, 12}, {13, 17}, {25, 4}, {30, 9}, {13, 27}});
+}
+
+QPixmap CheckMarkPixmap(int size, QColor colour) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    painter.setPen(QPen(colour.darker(160), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(colour);
+    painter.drawPolygon(CheckMarkOutline());
+    return pixmap;
+}
+
+QString CheckMarkSvg(QColor colour) {
+    QStringList points;
+    for (const QPointF& point : CheckMarkOutline())
+        points << QStringLiteral("%1,%2").arg(point.x()).arg(point.y());
+    return QStringLiteral(
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
+               "viewBox=\"0 0 32 32\">\n  <polygon points=\"%1\" fill=\"%2\" "
+               "stroke=\"%3\" stroke-width=\"1.2\" stroke-linejoin=\"round\"/>\n</svg>\n")
+        .arg(points.join(u' '), colour.name(), colour.darker(160).name());
+}
+
+QIcon AppIcon() {
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addPixmap(CheckMarkPixmap(size, QColor::fromRgb(kCheckGreen)));
+    return icon;
+}
+
+} // namespace nc

@@ -1,0 +1,454 @@
+#include "frmMain.h"
+
+#include "AppIcon.h"
+#include "Controls.h"
+#include "ExitAnimation.h"
+#include "SendKeys.h"
+#include "TypedLengthLimit.h"
+#include "VersionText.h"
+#include "about/frmAbout.h"
+#include "address/OfflineTag.h"
+#include "extras/TriggerWords.h"
+#include "extras/frmFun.h"
+#include "extras/frmFunThanks.h"
+#include "output/AddressFile.h"
+#include "output/PathHelpers.h"
+#include "platform/AddressSource.h"
+#include "platform/ApplicationObject.h"
+#include "platform/Clipboard.h"
+#include "platform/CommonDialog.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/InstanceGuard.h"
+#include "platform/OpenForms.h"
+#include "platform/Platform.h"
+#include "platform/Printer.h"
+#include "platform/SettingsStore.h"
+#include "platform/Windowing.h"
+#include "settings/PendingChanges.h"
+#include "settings/SettingsIo.h"
+#include "settings/SettingsNumber.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace nc {
+
+namespace {
+
+/// Characters the user may type into the address box: the longest hidden word fits.
+constexpr int kAddressBoxLimit = 28;
+
+int value(const QCheckBox* box) {
+    return box->isChecked() ? 1 : 0;
+}
+
+/// The main window as the exit animation sees it: outer height in twips.
+class WindowHeight final : public ShrinkingWindow {
+public:
+    WindowHeight(QWidget& window, const Windowing& windowing)
+        : m_window(window), m_windowing(windowing) {}
+    float Height() const override { return float(twips(m_window.frameGeometry().height())); }
+    void SetHeight(float height) override {
+        const int frame = m_window.frameGeometry().height() - m_window.height();
+        m_window.setFixedHeight(qMax(1, qRound(height / kTwipsPerPixel) - frame));
+    }
+    void ProcessEvents() override { QCoreApplication::processEvents(); }
+    bool ProgramEnded() const override { return m_windowing.HasEnded(); }
+
+private:
+    QWidget& m_window;
+    const Windowing& m_windowing;
+};
+
+} // namespace
+
+frmMain::frmMain(const Platform& platform) : Form(platform, "frmMain", nullptr) {
+    BuildControls();
+    ConnectHandlers();
+    p.instances.ListenForActivation(
+        [this](const QString& title) { return ActivateForOtherCopy(title); });
+}
+
+void frmMain::BuildControls() {
+    setWindowTitle(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(AppIcon());
+    setFont(DialogFont());
+    setFixedSize(px(4290), px(4260));
+
+    // Created in tab order; the frames lie behind the controls drawn over them.
+    fraIPAddress =
+        Frame(this, "fraIPAddress", QStringLiteral("IP-Address"), {240, 120, 3855, 1335});
+    txtIPAddress =
+        Place(new QLineEdit(QStringLiteral("txtIPAddress"), this), "txtIPAddress",
+              {480, 465, 3375, 405}, QStringLiteral("This textbox shows your local IP-Address"));
+    txtIPAddress->setFont(DialogFont(12));
+    cmdCopy = Button(fraIPAddress, "cmdCopy", QStringLiteral("&Copy"), {240, 900, 1050, 315},
+                     QStringLiteral("Copies the IP-Address above to the Windows Clipboard"));
+    cmdPrint = Button(this, "cmdPrint", QStringLiteral("&Print..."), {1650, 1020, 1050, 315},
+                      QStringLiteral("Prints your IP-Address"));
+    cmdUpdate = Button(this, "cmdUpdate", QStringLiteral("&Update"), {2835, 1020, 1050, 315},
+                       QStringLiteral("Update the IP-Address"));
+    fraOptions =
+        Frame(this, "fraOptions", QStringLiteral("Program Options"), {240, 1680, 3855, 1935});
+    chkAutoCopy = Place(
+        new WrappingCheckBox(QStringLiteral("Copy IP-address to the clipboard on launch and when "
+                                            "you hit the \"Update\"-button."),
+                             fraOptions),
+        "chkAutoCopy", {240, 240, 3495, 600},
+        QStringLiteral("Automatically copy the IP-Address to the Windows Clipboard"));
+    chkAutoSave = Place(new QCheckBox(QStringLiteral("Save IP-Address in:"), this), "chkAutoSave",
+                        {480, 2490, 3495, 255},
+                        QStringLiteral("Chech this if you want to save your IP in a textfile"));
+    chkAutoSave->setChecked(true);
+    txtAutoSaveDir =
+        Place(new QLineEdit(QStringLiteral("txtAutoSaveDir"), fraOptions), "txtAutoSaveDir",
+              {480, 1080, 2775, 285}, QStringLiteral("File Path to the IP-Address"));
+    cmdBrowse = Button(this, "cmdBrowse", QStringLiteral(".."), {3600, 2760, 255, 285},
+                       QStringLiteral("Browse your computer - find a place to save your IP"));
+    cmdApply = Button(this, "cmdApply", QStringLiteral("A&pply"), {2280, 3165, 1575, 315},
+                      QStringLiteral("Apply the new settings set above"));
+    cmdAbout = Button(this, "cmdAbout", QStringLiteral("&About"), {480, 3720, 1575, 375},
+                      QStringLiteral("Feedback, support, credits and your system's information"));
+    cmdExit = Button(this, "cmdExit", QStringLiteral("E&xit"), {2280, 3720, 1575, 375},
+                     QStringLiteral("Wanna get outa' here? Click me!"));
+    fraIPAddress->lower();
+    fraOptions->lower();
+
+    QWidget* const order[] = {txtIPAddress, cmdCopy,     cmdPrint,       cmdUpdate,
+                              chkAutoCopy,  chkAutoSave, txtAutoSaveDir, cmdBrowse,
+                              cmdApply,     cmdAbout,    cmdExit};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    cmdCopy->setDefault(true);
+}
+
+void frmMain::ConnectHandlers() {
+    connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] { cmdBrowse_Click(); });
+    connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    // These fire only on a real change, by the user or by the program, at the point of change.
+    connect(chkAutoCopy, &QCheckBox::toggled, this, [this] { chkAutoCopy_Click(); });
+    connect(chkAutoSave, &QCheckBox::toggled, this, [this] { chkAutoSave_Click(); });
+    connect(txtAutoSaveDir, &QLineEdit::textChanged, this, [this] { txtAutoSaveDir_Change(); });
+    for (QWidget* option : {static_cast<QWidget*>(chkAutoCopy), static_cast<QWidget*>(chkAutoSave),
+                            static_cast<QWidget*>(txtAutoSaveDir)})
+        option->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    const bool in = event->type() == QEvent::FocusIn;
+    if (in || event->type() == QEvent::FocusOut) {
+        // Only moves between controls count; a message box or another program taking the
+        // window's activation away leaves the default button alone.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == txtAutoSaveDir)
+                in ? txtAutoSaveDir_GotFocus() : txtAutoSaveDir_LostFocus();
+            else if (watched == chkAutoSave)
+                in ? chkAutoSave_GotFocus() : chkAutoSave_LostFocus();
+            else if (watched == chkAutoCopy)
+                in ? chkAutoCopy_GotFocus() : chkAutoCopy_LostFocus();
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+// --- start-up and shutdown ---------------------------------------------------------------
+
+void frmMain::Form_Load() {
+    Sub("Form_Load", [&] {
+        if (p.instances.PrevInstance()) {
+            const int answer = p.dialogs.MsgBox(
+                QStringLiteral("Netcairn is already running. ") +
+                    QStringLiteral(
+                        "Running it twice (or more) may cause your computer to crash. ") +
+                    QStringLiteral("Are you sure you want to start another Netcairn session?"),
+                vbYesNo | vbDefaultButton2, QStringLiteral("Netcairn already running!"));
+            if (answer != vbYes) {
+                // The first copy only comes to the front: typing into it would replace the
+                // address selected there.
+                p.instances.ActivateFirstCopy(p.app.Title());
+                p.windowing.End();
+                return;
+            }
+        }
+        setWindowTitle(p.app.Title() + u' ' + VersionText(p.app));
+        OpenSettings();
+        if (p.settings.IsFirstStart(p.app.Title()))
+            WriteDefaultSettings();
+        chkAutoCopy->setChecked(Settings.AutoCopy == 1);
+        chkAutoSave->setChecked(Settings.AutoSave == 1);
+        txtAutoSaveDir->setText(Settings.AutoSaveDir);
+        new TypedLengthLimit(txtIPAddress, kAddressBoxLimit);
+        cmdUpdate_Click();
+        txtIPAddress->setFocus();
+        SendKeys(this, QStringLiteral("{End}+{Home}"));
+    });
+}
+
+bool frmMain::ActivateForOtherCopy(const QString& title) {
+    if (!windowTitle().startsWith(title))
+        return false;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
+void frmMain::cmdExit_Click() {
+    Sub("cmdExit_Click", [&] {
+        WindowHeight window(*this, p.windowing);
+        ShrinkWindow(window);
+        if (!p.windowing.HasEnded())
+            p.windowing.End();
+    });
+}
+
+void frmMain::reject() {
+    if (cmdExit->isEnabled())
+        cmdExit->click();
+}
+
+void frmMain::Form_Unload() {
+    Sub("Form_Unload", [&] {
+        // From the last form down, so that the lower indexes stay valid as forms leave.
+        for (int i = p.forms.count() - 1; i >= 0; --i) {
+            if (i < p.forms.count())
+                p.forms.at(i)->close();
+        }
+    });
+}
+
+// --- the refresh ---------------------------------------------------------------------------
+
+void frmMain::cmdUpdate_Click() {
+    Sub("cmdUpdate_Click", [&] {
+        OpenSettings();
+        DisplayedAddress = TagOffline(p.winsock.LocalIP());
+        txtIPAddress->setText(DisplayedAddress);
+        if (Settings.AutoCopy == 1)
+            AutoCopy();
+        else if (Settings.AutoSave == 1)
+            AutoSave();
+        EasterEgg3();
+    });
+}
+
+void frmMain::SetPlainAddress() {
+    PlainAddress = UntagOffline(txtIPAddress->text());
+}
+
+// --- settings ------------------------------------------------------------------------------
+
+void frmMain::OpenSettings() {
+    Sub("OpenSettings", [&] { ReadSettings(p.settings, p.app.Title(), Settings); });
+}
+
+void frmMain::WriteDefaultSettings() {
+    Sub("WriteDefaultSettings", [&] {
+        StoreOptions(p.settings, p.app.Title(), 0, 1, DefaultAddressFilePath(p.app));
+        p.settings.RecordFirstStart(p.app.Title());
+        OpenSettings();
+    });
+}
+
+void frmMain::CheckPendingChanges() {
+    OpenSettings();
+    cmdApply->setEnabled(HasPendingChanges(value(chkAutoCopy), value(chkAutoSave),
+                                           txtAutoSaveDir->text(), Settings));
+}
+
+void frmMain::txtAutoSaveDir_Change() {
+    Sub("txtAutoSaveDir_Change", [&] {
+        CheckPendingChanges();
+        // The phrase is answered by the next refresh, never stored as a path by accident.
+        if (IsNameDialoguePhrase(txtAutoSaveDir->text()))
+            cmdApply->setEnabled(false);
+    });
+}
+
+void frmMain::chkAutoCopy_Click() {
+    Sub("chkAutoCopy_Click", [&] { CheckPendingChanges(); });
+}
+
+void frmMain::chkAutoSave_Click() {
+    Sub("chkAutoSave_Click", [&] {
+        OpenSettings();
+        const bool ticked = value(chkAutoSave) == 1;
+        txtAutoSaveDir->setEnabled(ticked);
+        cmdBrowse->setEnabled(ticked);
+        if (ticked)
+            AutoSave();
+        else if (FileExists(p.files, Settings.AutoSaveDir))
+            p.files.Kill(Settings.AutoSaveDir);
+        CheckPendingChanges();
+    });
+}
+
+void frmMain::cmdApply_Click() {
+    Sub("cmdApply_Click", [&] {
+        const QString title = p.app.Title();
+        OpenSettings();
+        if (txtAutoSaveDir->text() != Settings.AutoSaveDir) {
+            bool takeOver = true;
+            if (FileExists(p.files, txtAutoSaveDir->text())) {
+                const int answer = p.dialogs.MsgBox(
+                    QStringLiteral("The file ") + txtAutoSaveDir->text() +
+                        QStringLiteral(" already exists. All contents of the file will be "
+                                       "overwritten!") +
+                        QStringLiteral("  Are you sure you want to overwrite the file?"),
+                    vbYesNo | vbExclamation | vbDefaultButton2, title);
+                if (answer != vbYes) {
+                    txtAutoSaveDir->setText(Settings.AutoSaveDir);
+                    takeOver = false;
+                }
+            }
+            if (takeOver && FileExists(p.files, Settings.AutoSaveDir))
+                p.files.Kill(Settings.AutoSaveDir);
+        }
+        StoreOptions(p.settings, title, value(chkAutoCopy), value(chkAutoSave),
+                     txtAutoSaveDir->text());
+        const auto stored = [&](const char* key) {
+            return p.settings.GetSetting(title, OptionsSection, QString::fromLatin1(key));
+        };
+        chkAutoCopy->setChecked(FlagValue(stored("AutoCopy")) == 1);
+        chkAutoSave->setChecked(FlagValue(stored("AutoSave")) == 1);
+        txtAutoSaveDir->setText(stored("AutoSaveDir"));
+        OpenSettings();
+        cmdApply->setEnabled(false);
+        cmdUpdate_Click();
+    });
+}
+
+// --- the default button follows the focus ------------------------------------------------
+
+void frmMain::txtAutoSaveDir_GotFocus() {
+    Sub("txtAutoSaveDir_GotFocus", [&] { cmdApply->setDefault(true); });
+}
+void frmMain::txtAutoSaveDir_LostFocus() {
+    Sub("txtAutoSaveDir_LostFocus", [&] { cmdCopy->setDefault(true); });
+}
+void frmMain::chkAutoSave_GotFocus() {
+    Sub("chkAutoSave_GotFocus", [&] { cmdApply->setDefault(true); });
+}
+void frmMain::chkAutoSave_LostFocus() {
+    Sub("chkAutoSave_LostFocus", [&] { cmdCopy->setDefault(true); });
+}
+void frmMain::chkAutoCopy_GotFocus() {
+    Sub("chkAutoCopy_GotFocus", [&] { cmdApply->setDefault(true); });
+}
+void frmMain::chkAutoCopy_LostFocus() {
+    Sub("chkAutoCopy_LostFocus", [&] { cmdCopy->setDefault(true); });
+}
+
+// --- handing the address out --------------------------------------------------------------
+
+void frmMain::AutoCopy() {
+    Sub("AutoCopy", [&] {
+        p.clipboard.Clear();
+        SetPlainAddress();
+        p.clipboard.SetText(PlainAddress);
+    });
+}
+
+void frmMain::cmdCopy_Click() {
+    Sub("cmdCopy_Click", [&] { AutoCopy(); });
+}
+
+void frmMain::AutoSave() {
+    Sub("AutoSave", [&] {
+        OpenSettings();
+        CreateNewDirectory(GetDir(Settings.AutoSaveDir));
+        SetPlainAddress();
+        p.files.ReplaceFile(Settings.AutoSaveDir, AddressFileBytes(PlainAddress));
+    });
+}
+
+void frmMain::CreateNewDirectory(const QString& NewDirectory) {
+    Sub("CreateNewDirectory", [&] { nc::CreateNewDirectory(p.files, NewDirectory); });
+}
+
+void frmMain::cmdBrowse_Click() {
+    Silently([&] {
+        OpenSettings();
+        txtAutoSaveDir->setText(p.commonDialog.ShowSave(SaveAsRequestFor(Settings.AutoSaveDir)));
+    });
+}
+
+void frmMain::cmdPrint_Click() {
+    Silently([&] {
+        const QString dialogTitle = QStringLiteral("Print IP-Address");
+        p.printer.SetFontName(QStringLiteral("MS Sans Serif"));
+        p.printer.SetFontSize(18);
+        p.printer.SetScaleMode(vbCentimeters);
+        p.printer.SetCurrentX(2);
+        p.printer.SetCurrentY(2);
+        p.printer.ShowPrinter(dialogTitle);
+        SetPlainAddress();
+        p.printer.PrintLine(PlainAddress);
+        p.printer.EndDoc();
+    });
+}
+
+// --- About and the hidden words ------------------------------------------------------------
+
+void frmMain::cmdAbout_Click() {
+    Sub("cmdAbout_Click", [&] {
+        EasterEgg1();
+        EasterEgg2();
+        if (FunShown || FunThanksShown)
+            return;
+        frmAbout about(p, this);
+        p.windowing.ShowModal(about);
+    });
+}
+
+void frmMain::EasterEgg1() {
+    Sub("EasterEgg1", [&] {
+        FunShown = MatchesTrigger(txtIPAddress->text(), FunWords());
+        if (FunShown) {
+            frmFun fun(p, this);
+            p.windowing.ShowModal(fun);
+        }
+    });
+}
+
+void frmMain::EasterEgg2() {
+    Sub("EasterEgg2", [&] {
+        FunThanksShown = MatchesTrigger(txtIPAddress->text(), FunThanksWords());
+        if (FunThanksShown) {
+            frmFunThanks thanks(p, this);
+            p.windowing.ShowModal(thanks);
+        }
+    });
+}
+
+void frmMain::EasterEgg3() {
+    Sub("EasterEgg3", [&] {
+        if (!IsNameDialoguePhrase(txtAutoSaveDir->text()))
+            return;
+        const QString name = p.dialogs.InputBox(QStringLiteral("Please enter your name"),
+                                                FunDialog::Caption, QString());
+        if (!name.isEmpty())
+            p.dialogs.MsgBox(name + QStringLiteral(" is really cool!"), vbOKOnly | vbInformation,
+                             QStringLiteral("True stuff"));
+        else
+            p.dialogs.MsgBox(QStringLiteral("Enter something, stoopid!"), vbOKOnly | vbCritical,
+                             QString());
+        txtAutoSaveDir->setText(Settings.AutoSaveDir);
+    });
+}
+
+} // namespace nc

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Service.h"
+
+#include <QString>
+
+namespace nc {
+
+/// The desktop clipboard.
+class Clipboard : public Service {
+public:
+    /// Empties the clipboard of every format.
+    virtual void Clear() = 0;
+    /// Puts \a text on the clipboard as plain text.
+    virtual void SetText(const QString& text) = 0;
+};
+
+} // namespace nc

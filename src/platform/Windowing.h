@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Service.h"
+
+class QDialog;
+
+namespace nc {
+
+/// What the windowing toolkit does for the program as a whole.
+class Windowing : public Service {
+public:
+    /// Shows \a form modally and returns once it has been closed.
+    virtual void ShowModal(QDialog& form) = 0;
+    /// Ends the program at once: every window goes away and no further handler runs.
+    virtual void End() = 0;
+    /// Whether End has been called.
+    virtual bool HasEnded() const = 0;
+};
+
+} // namespace nc

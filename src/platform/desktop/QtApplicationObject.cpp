@@ -1,0 +1,47 @@
+#include "QtApplicationObject.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace nc {
+
+QString QtApplicationObject::Title() const {
+    return QStringLiteral(NETCAIRN_TITLE);
+}
+
+QString QtApplicationObject::Path() const {
+    return QCoreApplication::applicationDirPath();
+}
+
+bool QtApplicationObject::PathIsUsersToWrite() const {
+    // An installed copy lives in the system's program folders; those hold no per-user files,
+    // even for an administrator who could write there.
+    const QString folder = Path();
+    for (const char* system : {"/usr", "/bin", "/sbin", "/opt", "/snap"}) {
+        const QString prefix = QString::fromLatin1(system);
+        if (folder == prefix || folder.startsWith(prefix + u'/'))
+            return false;
+    }
+    return QFileInfo(folder).isWritable();
+}
+
+QString QtApplicationObject::DataPath() const {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' + Title();
+}
+
+qint16 QtApplicationObject::Major() const {
+    return NETCAIRN_VERSION_MAJOR;
+}
+qint16 QtApplicationObject::Minor() const {
+    return NETCAIRN_VERSION_MINOR;
+}
+qint16 QtApplicationObject::Revision() const {
+    return NETCAIRN_VERSION_PATCH;
+}
+
+QString QtApplicationObject::LegalCopyright() const {
+    return QStringLiteral(NETCAIRN_COPYRIGHT);
+}
+
+} // namespace nc

@@ -1,0 +1,60 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace nc {
+
+namespace {
+
+QWidget* windowInUse() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon iconFor(int style) {
+    switch (style & 0x70) {
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+int QtDialogs::MsgBox(const QString& prompt, int style, const QString& title) {
+    QMessageBox box(windowInUse());
+    box.setWindowTitle(title.isEmpty() ? m_title : title);
+    // Prompts carry paths and whatever the user typed: never let them be read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString(prompt).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    box.setIcon(iconFor(style));
+    if ((style & 0x7) == vbYesNo) {
+        QPushButton* yes = box.addButton(QMessageBox::Yes);
+        QPushButton* no = box.addButton(QMessageBox::No);
+        box.setDefaultButton((style & vbDefaultButton2) ? no : yes);
+        box.exec();
+        return box.clickedButton() == yes ? vbYes : vbNo;
+    }
+    box.addButton(QMessageBox::Ok);
+    box.exec();
+    return vbOK;
+}
+
+QString QtDialogs::InputBox(const QString& prompt, const QString& title,
+                            const QString& defaultText) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(windowInUse(), title.isEmpty() ? m_title : title,
+                                                 prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? answer : QString();
+}
+
+} // namespace nc
