@@ -11,18 +11,10 @@ TypedLengthLimit::TypedLengthLimit(QLineEdit* box, int maxTyped)
     box->setValidator(this);
 }
 
-QValidator::State TypedLengthLimit::validate(QString& input, int& pos) const {
-    const qsizetype allowed = qMax<qsizetype>(m_max, m_current);
-    const qsizetype excess = input.size() - allowed;
-    if (excess > 0) {
-        // The characters just inserted end at the cursor: drop the ones that do not fit.
-        const qsizetype from = qMax<qsizetype>(0, pos - excess);
-        input.remove(from, qMin(excess, qsizetype(pos) - from));
-        pos = static_cast<int>(from);
-        if (input.size() > allowed)
-            input.truncate(allowed);
-    }
-    return Acceptable;
+QValidator::State TypedLengthLimit::validate(QString& input, int&) const {
+    // Text set by the program is taken whatever this answers; typing and pasting are refused
+    // when they would make a text longer than the limit and longer than it already is.
+    return input.size() <= qMax<qsizetype>(m_max, m_current) ? Acceptable : Invalid;
 }
 
 } // namespace nc

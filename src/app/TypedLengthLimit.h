@@ -7,8 +7,8 @@ class QLineEdit;
 namespace nc {
 
 /// Limits what the user types into a line edit to a number of characters, the way a text box's
-/// maximum length does: text set by the program is never cut, text pasted is cut to fit, and a
-/// longer text can always be shortened.
+/// maximum length does: text set by the program is never cut, and a longer text can always be
+/// shortened.
 class TypedLengthLimit : public QValidator {
 public:
     TypedLengthLimit(QLineEdit* box, int maxTyped);

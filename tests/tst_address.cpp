@@ -1,0 +1,151 @@
+// Where the local address comes from: the routing table and interface list, chosen as a user
+// expects on machines with many interfaces, and checked against real network stacks.
+
+#include "platform/desktop/RouteTable.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace nc;
+
+namespace {
+
+constexpr quint32 ip(int a, int b, int c, int d) {
+    return quint32(a << 24 | b << 16 | c << 8 | d);
+}
+constexpr quint32 kMask24 = 0xffffff00u;
+
+Route defaultVia(const char* dev, quint32 gateway, quint32 metric) {
+    return {QString::fromLatin1(dev), 0, gateway, 0, 0x3, metric};
+}
+InterfaceAddress addr(const char* dev, quint32 address, bool loopback = false) {
+    return {
+        QString::fromLatin1(dev), address, loopback ? 0xff000000u : kMask24, true, true, loopback};
+}
+
+} // namespace
+
+class TstAddress : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parsesTheKernelsTable() {
+        const QList<Route> routes = ParseRouteTable(
+            "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
+            "eth0\t00000000\t010200C0\t0003\t0\t0\t100\t00000000\t0\t0\t0\n"
+            "broken line\n"
+            "eth0\t000200C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n");
+        QCOMPARE(routes.size(), 2);
+        QCOMPARE(routes[0].interface, QStringLiteral("eth0"));
+        QCOMPARE(routes[0].gateway, ip(192, 0, 2, 1));
+        QCOMPARE(routes[0].metric, 100u);
+        QCOMPARE(routes[1].destination, ip(192, 0, 2, 0));
+        QCOMPARE(routes[1].mask, kMask24);
+    }
+
+    void choosesTheAddressAUserMeans_data() {
+        QTest::addColumn<QList<Route>>("routes");
+        QTest::addColumn<QList<InterfaceAddress>>("addresses");
+        QTest::addColumn<QString>("chosen");
+        const auto lo = addr("lo", ip(127, 0, 0, 1), true);
+        QTest::newRow("default route's interface, not the one listed first")
+            << QList<Route>{defaultVia("eth1", ip(10, 0, 0, 1), 0)}
+            << QList<InterfaceAddress>{lo, addr("docker0", ip(172, 17, 0, 1)),
+                                       addr("eth1", ip(10, 0, 0, 7))}
+            << "10.0.0.7";
+        QTest::newRow("lowest metric wins")
+            << QList<Route>{defaultVia("eth0", ip(10, 0, 0, 1), 600),
+                            defaultVia("wlan0", ip(10, 9, 0, 1), 100)}
+            << QList<InterfaceAddress>{addr("eth0", ip(10, 0, 0, 7)),
+                                       addr("wlan0", ip(10, 9, 0, 5))}
+            << "10.9.0.5";
+        QTest::newRow("several addresses: the one in the gateway's subnet")
+            << QList<Route>{defaultVia("eth0", ip(192, 168, 1, 1), 0)}
+            << QList<InterfaceAddress>{addr("eth0", ip(10, 1, 1, 1)),
+                                       addr("eth0", ip(192, 168, 1, 20))}
+            << "192.168.1.20";
+        QTest::newRow("no default route: first up, running, not loopback")
+            << QList<Route>{}
+            << QList<InterfaceAddress>{lo,
+                                       {"down0", ip(10, 2, 0, 1), kMask24, false, false, false},
+                                       addr("eth0", ip(10, 3, 0, 1))}
+            << "10.3.0.1";
+        QTest::newRow("default route's interface has no IPv4 address")
+            << QList<Route>{defaultVia("ppp0", 0, 0)}
+            << QList<InterfaceAddress>{lo, addr("eth0", ip(10, 4, 0, 4))} << "10.4.0.4";
+        QTest::newRow("nothing but loopback")
+            << QList<Route>{} << QList<InterfaceAddress>{lo} << "127.0.0.1";
+    }
+    void choosesTheAddressAUserMeans() {
+        QFETCH(QList<Route>, routes);
+        QFETCH(QList<InterfaceAddress>, addresses);
+        QFETCH(QString, chosen);
+        QCOMPARE(ChooseLocalAddress(routes, addresses), chosen);
+    }
+};
+
+/// The same choice made by the real backend inside real network namespaces; needs root and
+/// iproute2, and says "skipped" (exit code 77) where a namespace cannot be made.
+class TstAddressNamespaces : public QObject {
+    Q_OBJECT
+
+public:
+    bool unavailable = false;
+
+private:
+    QString ns = QStringLiteral("nctest%1").arg(getpid());
+
+    static bool ip(const QString& args) {
+        return QProcess::execute(QStringLiteral("ip"), args.split(u' ')) == 0;
+    }
+    bool inNs(const QString& args) { return ip(QStringLiteral("-n ") + ns + u' ' + args); }
+    QString localIp() {
+        QProcess run;
+        run.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"), ns,
+                                         QStringLiteral(NETCAIRN_LOCALIP_TOOL)});
+        run.waitForFinished();
+        return QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
+    }
+
+private Q_SLOTS:
+    void init() {
+        if (geteuid() != 0 || !ip(QStringLiteral("netns add ") + ns)) {
+            unavailable = true;
+            QSKIP("network namespaces need root and iproute2");
+        }
+        QVERIFY(inNs(QStringLiteral("link set lo up")));
+    }
+    void cleanup() { ip(QStringLiteral("netns del ") + ns); }
+
+    void onlyLoopbackIsOffline() { QCOMPARE(localIp(), QStringLiteral("127.0.0.1")); }
+
+    void defaultRouteDecides() {
+        // An interface listed before the one with the default route must not be chosen.
+        QVERIFY(inNs(QStringLiteral("link add x0 type veth peer name x1")));
+        QVERIFY(inNs(QStringLiteral("addr add 192.168.77.5/24 dev x0")));
+        QVERIFY(inNs(QStringLiteral("link add v0 type veth peer name v1")));
+        QVERIFY(inNs(QStringLiteral("addr add 10.0.0.7/24 dev v0")));
+        for (const char* dev : {"x0", "x1", "v0", "v1"})
+            QVERIFY(inNs(QStringLiteral("link set %1 up").arg(QLatin1String(dev))));
+        QCOMPARE(localIp(), QStringLiteral("192.168.77.5")); // no default route yet
+        QVERIFY(inNs(QStringLiteral("route add default via 10.0.0.1 dev v0 metric 100")));
+        QCOMPARE(localIp(), QStringLiteral("10.0.0.7"));
+        QVERIFY(inNs(QStringLiteral("route add default via 192.168.77.1 dev x0 metric 50")));
+        QCOMPARE(localIp(), QStringLiteral("192.168.77.5"));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]) == "namespaces") {
+        TstAddressNamespaces namespaces;
+        const int failed = QTest::qExec(&namespaces, argc - 1, argv + 1);
+        return failed == 0 && namespaces.unavailable ? 77 : failed;
+    }
+    TstAddress logic;
+    return QTest::qExec(&logic, argc, argv);
+}
+
+#include "tst_address.moc"
