@@ -131,9 +131,11 @@ public:
     explicit FakeFileSystem(FileSystem& real) : m_real(real) {}
     QSet<QString> failing; ///< "Kill", "ReplaceFile", "MkDir"
     QStringList killed;
+    QStringList folders; ///< every folder creation asked for
 
     qint64 FileLen(const QString& path) override { return m_real.FileLen(path); }
     bool MkDir(const QString& path) override {
+        folders << path;
         return !failing.contains(QStringLiteral("MkDir")) && m_real.MkDir(path);
     }
     void Kill(const QString& path) override {

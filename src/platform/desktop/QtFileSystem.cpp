@@ -53,11 +53,13 @@ void QtFileSystem::ReplaceFile(const QString& path, const QByteArray& bytes) {
     // earlier file whole.
     QSaveFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write shows here and is never committed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw lastSystemFailure();
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
-        const Failure failure = lastSystemFailure();
+        // A short write without a reason given is the file system running out of room.
+        const Failure failure = failureFromErrno(errno ? errno : ENOSPC);
         file.cancelWriting();
         throw failure;
     }
