@@ -16,7 +16,9 @@ namespace {
 struct Window {
     explicit Window(TestPlatform& p) : form(LoadedMainWindow(p)) {}
     std::unique_ptr<frmMain> form;
-    QLineEdit* path() const { return form->findChild<QLineEdit*>(QStringLiteral("txtAutoSaveDir")); }
+    QLineEdit* path() const {
+        return form->findChild<QLineEdit*>(QStringLiteral("txtAutoSaveDir"));
+    }
     QCheckBox* copy() const { return form->findChild<QCheckBox*>(QStringLiteral("chkAutoCopy")); }
     QCheckBox* save() const { return form->findChild<QCheckBox*>(QStringLiteral("chkAutoSave")); }
     QPushButton* apply() const { return form->findChild<QPushButton*>(QStringLiteral("cmdApply")); }
@@ -62,8 +64,8 @@ private Q_SLOTS:
         // Always against the store: another copy's Apply changes what counts as an edit.
         w.copy()->click();
         w.path()->setText(stored);
-        p.realSettings.SaveSetting(p.app.title, QStringLiteral("Options"), QStringLiteral("AutoCopy"),
-                                   QStringLiteral("1"));
+        p.realSettings.SaveSetting(p.app.title, QStringLiteral("Options"),
+                                   QStringLiteral("AutoCopy"), QStringLiteral("1"));
         w.path()->setText(stored + u'x');
         w.path()->setText(stored);
         QVERIFY(w.apply()->isEnabled());

@@ -45,16 +45,46 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dir");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("extension");
-        QTest::newRow("full path") << "/a/b.txt" << "/a/" << "b.txt" << "txt";
-        QTest::newRow("bare name") << "b.txt" << "" << "b.txt" << "txt";
-        QTest::newRow("folder") << "/a/" << "/a/" << "" << "/a/";
-        QTest::newRow("empty") << "" << "" << "" << "";
-        QTest::newRow("two points") << "/a/b.tar.gz" << "/a/" << "b.tar.gz" << "gz";
-        QTest::newRow("final point") << "/a/b." << "/a/" << "b." << "";
-        QTest::newRow("no point") << "/a/b" << "/a/" << "b" << "/a/b";
-        QTest::newRow("point in a folder") << "/a.d/b" << "/a.d/" << "b" << "d/b";
-        QTest::newRow("letter case kept") << "/A/B.TXT" << "/A/" << "B.TXT" << "TXT";
-        QTest::newRow("backslash is a character") << "/a\\b.c" << "/" << "a\\b.c" << "c";
+        QTest::newRow("full path") << "/a/b.txt"
+                                   << "/a/"
+                                   << "b.txt"
+                                   << "txt";
+        QTest::newRow("bare name") << "b.txt"
+                                   << ""
+                                   << "b.txt"
+                                   << "txt";
+        QTest::newRow("folder") << "/a/"
+                                << "/a/"
+                                << ""
+                                << "/a/";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << ""
+                               << "";
+        QTest::newRow("two points") << "/a/b.tar.gz"
+                                    << "/a/"
+                                    << "b.tar.gz"
+                                    << "gz";
+        QTest::newRow("final point") << "/a/b."
+                                     << "/a/"
+                                     << "b."
+                                     << "";
+        QTest::newRow("no point") << "/a/b"
+                                  << "/a/"
+                                  << "b"
+                                  << "/a/b";
+        QTest::newRow("point in a folder") << "/a.d/b"
+                                           << "/a.d/"
+                                           << "b"
+                                           << "d/b";
+        QTest::newRow("letter case kept") << "/A/B.TXT"
+                                          << "/A/"
+                                          << "B.TXT"
+                                          << "TXT";
+        QTest::newRow("backslash is a character") << "/a\\b.c"
+                                                  << "/"
+                                                  << "a\\b.c"
+                                                  << "c";
     }
     void pathHelpers() {
         QFETCH(QString, path);
@@ -101,7 +131,8 @@ private Q_SLOTS:
         auto window = LoadedMainWindow(p);
         QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return); // Copy is the default
         QCOMPARE(p.clipboard.text, QStringLiteral("127.0.0.1"));
-        QTest::keyClicks(static_cast<QWidget*>(nullptr), QStringLiteral("my words")); // replaces the selection
+        QTest::keyClicks(static_cast<QWidget*>(nullptr),
+                         QStringLiteral("my words")); // replaces the selection
         QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
         QCOMPARE(p.clipboard.text, QStringLiteral("my words"));
         p.clipboard.failing = true;
@@ -219,9 +250,9 @@ private Q_SLOTS:
         auto window = LoadedMainWindow(p);
         box(*window, "txtIPAddress")->setText(QStringLiteral("127.0.0.1 (offline)"));
         window->cmdPrint_Click();
-        QCOMPARE(p.printer.calls, QStringList({"font MS Sans Serif", "size 18", "scale 7", "x 2",
-                                               "y 2", "dialog Print IP-Address",
-                                               "print 127.0.0.1", "end"}));
+        QCOMPARE(p.printer.calls,
+                 QStringList({"font MS Sans Serif", "size 18", "scale 7", "x 2", "y 2",
+                              "dialog Print IP-Address", "print 127.0.0.1", "end"}));
         p.printer.calls.clear();
         p.printer.cancel = true;
         window->cmdPrint_Click();
@@ -255,7 +286,8 @@ private Q_SLOTS:
         box(window, "txtIPAddress")->setText(QStringLiteral("127.0.0.1 (offline)"));
         window.cmdPrint_Click();
         QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished());
         const QString html = QString::fromUtf8(text.readAllStandardOutput());
         const QRegularExpression word(

@@ -18,11 +18,13 @@
 #include "platform/SettingsStore.h"
 #include "platform/Windowing.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QList>
 #include <QMap>
 #include <QSet>
 #include <QStringList>
+#include <QTest>
 
 #include <functional>
 
@@ -93,7 +95,11 @@ public:
 
     void ShowModal(QDialog& form) override {
         shown << form.objectName();
+        form.setModal(true);
         form.show();
+        form.activateWindow();
+        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &form; }))
+            qWarning("%s did not become the active window", qPrintable(form.objectName()));
         if (whileShown)
             whileShown(form);
         form.close();
