@@ -10,7 +10,7 @@ struct Platform;
 /// The product homepage; link captions and redirect pages start with it.
 inline const QString HomepageAddress = QStringLiteral("http://netcairn.example/");
 /// The maintainer's mail address, named at the end of every error report.
-inline const QString FeedbackAddress = QStringLiteral("tw@netcairn.example");
+inline const QString FeedbackAddress = QStringLiteral("tw@nc.example");
 
 /// Whether a failing procedure returns nothing ("Sub") or a result ("Function").
 enum class ProcKind { Sub, Function };
