@@ -30,8 +30,8 @@ define ensure_packages
 	fi
 endef
 
-.PHONY: run test build deps-run deps-test test-asan bench fuzz package screenshots format \
-        format-check clean
+.PHONY: run test build deps-run deps-test test-asan bench fuzz package package-check screenshots \
+        format format-check clean
 
 run: deps-run build
 	./$(BUILD)/src/netcairn
@@ -54,6 +54,17 @@ test-asan: deps-test
 
 package: deps-test build
 	cd $(BUILD) && cpack -G DEB
+
+# Installs the package on this machine, runs it once, and removes it again.
+package-check: package
+	tests/package/check.sh $(BUILD)
+
+# Pictures of the four windows as the desktop draws them, in a throw-away home.
+screenshots: deps-test build
+	home=$$(mktemp -d) && mkdir -m 700 $$home/run && \
+	HOME=$$home XDG_CONFIG_HOME=$$home/config XDG_DATA_HOME=$$home/data XDG_RUNTIME_DIR=$$home/run \
+	    tests/e2e/xvfb-session.sh $(BUILD)/tests/netcairn_screenshots $(BUILD)/screenshots && \
+	rm -rf $$home && ls $(BUILD)/screenshots
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

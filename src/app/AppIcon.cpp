@@ -9,16 +9,21 @@ QPolygonF CheckMarkOutline() {
     return QPolygonF({{3, 17}, {8, 12}, {13, 17}, {25, 4}, {30, 9}, {13, 27}});
 }
 
-QPixmap CheckMarkPixmap(int size, QColor colour) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+QImage CheckMarkImage(int size, QColor colour) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 32.0, size / 32.0);
     painter.setPen(QPen(colour.darker(160), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(colour);
     painter.drawPolygon(CheckMarkOutline());
-    return pixmap;
+    painter.end();
+    return image;
+}
+
+QPixmap CheckMarkPixmap(int size, QColor colour) {
+    return QPixmap::fromImage(CheckMarkImage(size, colour));
 }
 
 QString CheckMarkSvg(QColor colour) {

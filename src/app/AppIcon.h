@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QPolygonF>
 #include <QString>
@@ -14,6 +15,8 @@ inline constexpr QRgb kCheckGreen = 0xff1f9d3a;
 /// The check mark's outline on a 32 by 32 grid.
 QPolygonF CheckMarkOutline();
 /// The check mark drawn in \a colour on a transparent square of \a size pixels.
+QImage CheckMarkImage(int size, QColor colour);
+/// The same, ready for a label.
 QPixmap CheckMarkPixmap(int size, QColor colour);
 /// The same check mark as a scalable image.
 QString CheckMarkSvg(QColor colour);
