@@ -16,7 +16,7 @@ RUN_PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-li
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox x11-utils xdotool xclip poppler-utils \
                  iproute2 e2fsprogs clang-format desktop-file-utils appstream dpkg-dev file
 # To measure and to fuzz.
-BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev time
+BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev libxcb1-dev pkg-config
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 
 define ensure_packages
@@ -58,6 +58,27 @@ package: deps-test build
 # Installs the package on this machine, runs it once, and removes it again.
 package-check: package
 	tests/package/check.sh $(BUILD)
+
+# Start-up against a bare Qt dialog, and the procedures; fills bench/RESULTS.md.
+bench:
+	$(call ensure_packages,$(BENCH_PACKAGES))
+	$(MAKE) --no-print-directory build
+	cmake --build $(BUILD) -j$(JOBS) --target bench_all
+	bench/run.sh $(BUILD)
+
+# Each fuzz target for FUZZ_SECONDS, starting from the checked-in corpus; what it finds new
+# stays in build-fuzz/corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := settings_number path_helpers registry_value
+fuzz:
+	$(call ensure_packages,$(FUZZ_PACKAGES))
+	CXX=clang++ cmake -S . -B build-fuzz -DNETCAIRN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	cmake --build build-fuzz -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	for t in $(FUZZ_TARGETS); do \
+	    mkdir -p build-fuzz/corpus/$$t && \
+	    build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 # Pictures of the four windows as the desktop draws them, in a throw-away home.
 screenshots: deps-test build

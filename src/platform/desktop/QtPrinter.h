@@ -6,11 +6,13 @@
 #include <QPrinter>
 
 #include <functional>
+#include <memory>
 
 namespace nc {
 
 /// The current printer through QPrinter; a page is started by the first line printed and sent
-/// by EndDoc.
+/// by EndDoc. The printer itself is set up only when first needed: that loads the system's
+/// print support, which every start would otherwise pay for.
 class QtPrinter final : public Printer {
 public:
     /// Lets the user set up \a printer in a dialog titled by the string; false when cancelled.
@@ -30,11 +32,12 @@ public:
     void EndDoc() override;
 
 private:
-    double toDevice(double units) const;
+    QPrinter& printer();
+    double toDevice(double units);
     void fail();
 
     Chooser m_chooser;
-    QPrinter m_printer{QPrinter::HighResolution};
+    std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
     QString m_fontName;
     double m_fontSize = 10.0;
