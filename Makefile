@@ -50,7 +50,9 @@ deps-test:
 	$(call ensure_packages,$(TEST_PACKAGES))
 
 test-asan: deps-test
-	$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_EXTRA=-DNETCAIRN_SANITIZE=ON
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    $(MAKE) --no-print-directory test BUILD=build-asan CMAKE_EXTRA=-DNETCAIRN_SANITIZE=ON
 
 package: deps-test build
 	cd $(BUILD) && cpack -G DEB
