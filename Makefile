@@ -84,9 +84,10 @@ fuzz:
 
 # Pictures of the four windows as the desktop draws them, in a throw-away home.
 screenshots: deps-test build
+	cmake --build $(BUILD) --target netcairn_screenshots
 	home=$$(mktemp -d) && mkdir -m 700 $$home/run && \
 	HOME=$$home XDG_CONFIG_HOME=$$home/config XDG_DATA_HOME=$$home/data XDG_RUNTIME_DIR=$$home/run \
-	    tests/e2e/xvfb-session.sh $(BUILD)/tests/netcairn_screenshots $(BUILD)/screenshots && \
+	    tests/e2e/xvfb-session.sh $(BUILD)/tools/netcairn_screenshots $(BUILD)/screenshots && \
 	rm -rf $$home && ls $(BUILD)/screenshots
 
 format:

@@ -1,12 +1,13 @@
 // Where the local address comes from: the routing table and interface list, chosen as a user
 // expects on machines with many interfaces, and checked against real network stacks.
 
+#include "NetworkNamespace.h"
 #include "platform/desktop/RouteTable.h"
 
 #include <QProcess>
 #include <QTest>
 
-#include <unistd.h>
+#include <optional>
 
 using namespace nc;
 
@@ -95,57 +96,45 @@ public:
     bool unavailable = false;
 
 private:
-    QString ns = QStringLiteral("nctest%1").arg(getpid());
+    std::optional<NetworkNamespace> ns;
 
-    static bool ip(const QString& args) {
-        return QProcess::execute(QStringLiteral("ip"), args.split(u' ')) == 0;
-    }
-    bool inNs(const QString& args) { return ip(QStringLiteral("-n ") + ns + u' ' + args); }
     QString localIp() {
         QProcess run;
-        run.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"), ns,
-                                         QStringLiteral(NETCAIRN_LOCALIP_TOOL)});
+        const QStringList command = ns->exec() << QStringLiteral(NETCAIRN_LOCALIP_TOOL);
+        run.start(command.first(), command.mid(1));
         run.waitForFinished();
         return QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
     }
 
 private Q_SLOTS:
     void init() {
-        if (geteuid() != 0 || !ip(QStringLiteral("netns add ") + ns)) {
+        ns.emplace(QStringLiteral("nctest"));
+        if (!ns->ok()) {
             unavailable = true;
             QSKIP("network namespaces need root and iproute2");
         }
-        QVERIFY(inNs(QStringLiteral("link set lo up")));
     }
-    void cleanup() { ip(QStringLiteral("netns del ") + ns); }
+    void cleanup() { ns.reset(); }
 
     void onlyLoopbackIsOffline() { QCOMPARE(localIp(), QStringLiteral("127.0.0.1")); }
 
     void defaultRouteDecides() {
         // An interface listed before the one with the default route must not be chosen.
-        QVERIFY(inNs(QStringLiteral("link add x0 type veth peer name x1")));
-        QVERIFY(inNs(QStringLiteral("addr add 192.168.77.5/24 dev x0")));
-        QVERIFY(inNs(QStringLiteral("link add v0 type veth peer name v1")));
-        QVERIFY(inNs(QStringLiteral("addr add 10.0.0.7/24 dev v0")));
-        for (const char* dev : {"x0", "x1", "v0", "v1"})
-            QVERIFY(inNs(QStringLiteral("link set %1 up").arg(QLatin1String(dev))));
+        QVERIFY(ns->addVeth(QStringLiteral("x0"), QStringLiteral("192.168.77.5/24")));
+        QVERIFY(ns->addVeth(QStringLiteral("v0"), QStringLiteral("10.0.0.7/24")));
         QCOMPARE(localIp(), QStringLiteral("192.168.77.5")); // no default route yet
-        QVERIFY(inNs(QStringLiteral("route add default via 10.0.0.1 dev v0 metric 100")));
+        QVERIFY(ns->ip(QStringLiteral("route add default via 10.0.0.1 dev v0 metric 100")));
         QCOMPARE(localIp(), QStringLiteral("10.0.0.7"));
-        QVERIFY(inNs(QStringLiteral("route add default via 192.168.77.1 dev x0 metric 50")));
+        QVERIFY(ns->ip(QStringLiteral("route add default via 192.168.77.1 dev x0 metric 50")));
         QCOMPARE(localIp(), QStringLiteral("192.168.77.5"));
     }
 };
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc > 1 && QByteArray(argv[1]) == "namespaces") {
-        TstAddressNamespaces namespaces;
-        const int failed = QTest::qExec(&namespaces, argc - 1, argv + 1);
-        return failed == 0 && namespaces.unavailable ? 77 : failed;
-    }
     TstAddress logic;
-    return QTest::qExec(&logic, argc, argv);
+    TstAddressNamespaces namespaces;
+    return RunSuites(argc, argv, logic, namespaces, namespaces.unavailable);
 }
 
 #include "tst_address.moc"

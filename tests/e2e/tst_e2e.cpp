@@ -1,6 +1,8 @@
 // Netcairn as a person meets it: the installed program in a real X server, driven by real
 // keystrokes, checked by what a person or another program can see.
 
+#include "NetworkNamespace.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
+#include <optional>
 
 namespace {
 
@@ -294,26 +296,17 @@ public:
     bool unavailable = false;
 
 private:
-    QString ns = QStringLiteral("nce2e%1").arg(getpid());
-    bool inNs(const QString& args) {
-        return QProcess::execute(QStringLiteral("ip"),
-                                 (QStringLiteral("-n ") + ns + u' ' + args).split(u' ')) == 0;
-    }
+    std::optional<nc::NetworkNamespace> ns;
 
 private Q_SLOTS:
     void init() {
-        if (geteuid() != 0 ||
-            QProcess::execute(QStringLiteral("ip"),
-                              {QStringLiteral("netns"), QStringLiteral("add"), ns}) != 0) {
+        ns.emplace(QStringLiteral("nce2e"));
+        if (!ns->ok()) {
             unavailable = true;
             QSKIP("network namespaces need root and iproute2");
         }
-        QVERIFY(inNs(QStringLiteral("link set lo up")));
     }
-    void cleanup() {
-        QProcess::execute(QStringLiteral("ip"),
-                          {QStringLiteral("netns"), QStringLiteral("del"), ns});
-    }
+    void cleanup() { ns.reset(); }
 
     void addressInTheWindow_data() {
         QTest::addColumn<bool>("connected");
@@ -325,16 +318,13 @@ private Q_SLOTS:
         QFETCH(bool, connected);
         QFETCH(QString, shown);
         if (connected) {
-            QVERIFY(inNs(QStringLiteral("link add v0 type veth peer name v1")));
-            QVERIFY(inNs(QStringLiteral("addr add 10.0.0.7/24 dev v0")));
-            QVERIFY(inNs(QStringLiteral("link set v0 up")));
-            QVERIFY(inNs(QStringLiteral("link set v1 up")));
-            QVERIFY(inNs(QStringLiteral("route add default via 10.0.0.1 dev v0")));
+            QVERIFY(ns->addVeth(QStringLiteral("v0"), QStringLiteral("10.0.0.7/24")));
+            QVERIFY(ns->ip(QStringLiteral("route add default via 10.0.0.1 dev v0")));
         }
         Home home;
         home.storeOptions(QStringLiteral("1"), QStringLiteral("0"),
                           home.path(QStringLiteral("ip.txt")));
-        home.start({QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("exec"), ns});
+        home.start(ns->exec());
         const QString window = windowTitled(kTitle);
         QVERIFY(!window.isEmpty());
         QTRY_COMPARE(clipboard(), shown); // copied at start-up, without the offline tag
@@ -347,13 +337,9 @@ private Q_SLOTS:
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc > 1 && QByteArray(argv[1]) == "namespaces") {
-        TstE2eNamespaces namespaces;
-        const int failed = QTest::qExec(&namespaces, argc - 1, argv + 1);
-        return failed == 0 && namespaces.unavailable ? 77 : failed;
-    }
     TstE2e suite;
-    return QTest::qExec(&suite, argc, argv);
+    TstE2eNamespaces namespaces;
+    return nc::RunSuites(argc, argv, suite, namespaces, namespaces.unavailable);
 }
 
 #include "tst_e2e.moc"
