@@ -29,7 +29,6 @@ void FunDialog::AddYes(TwipsRect where) {
     cmdYes->setDefault(true);
     cmdYes->setFocus();
     connect(cmdYes, &QPushButton::clicked, this, [this] { cmdYes_Click(); });
-    Form_Load();
 }
 
 void FunDialog::AddLink(QWidget* parent, const char* name, const char* handler, const QString& text,

@@ -20,7 +20,7 @@ public:
 protected:
     FunDialog(const Platform& platform, const char* name, QWidget* owner, int widthTwips,
               int heightTwips);
-    /// The YES button at \a where; call once the other controls are in place.
+    /// The YES button at \a where, added last so that it is the only stop in the tab order.
     void AddYes(TwipsRect where);
     /// A link label at \a where whose click, reported as \a handler, opens \a address.
     void AddLink(QWidget* parent, const char* name, const char* handler, const QString& text,

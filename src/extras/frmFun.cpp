@@ -17,6 +17,7 @@ frmFun::frmFun(const Platform& platform, QWidget* owner)
     AddCentred("lblPressYes", QStringLiteral("Press YES if you think I'm great!"),
                {0, 1800, 4575, 255}, 9.75);
     AddYes({1200, 2280, 2175, 495});
+    Form_Load();
 }
 
 } // namespace nc

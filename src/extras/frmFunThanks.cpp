@@ -51,6 +51,7 @@ frmFunThanks::frmFunThanks(const Platform& platform, QWidget* owner)
     AddCentred("lblPressYes", QStringLiteral("Press YES if you think they're great!"),
                {0, 4320, 6135, 255}, 9.75);
     AddYes({1920, 4680, 2175, 495});
+    Form_Load();
 }
 
 } // namespace nc
