@@ -120,8 +120,11 @@ private Q_SLOTS:
 
     void defaultRouteDecides() {
         // An interface listed before the one with the default route must not be chosen.
-        QVERIFY(ns->addVeth(QStringLiteral("x0"), QStringLiteral("192.168.77.5/24")));
-        QVERIFY(ns->addVeth(QStringLiteral("v0"), QStringLiteral("10.0.0.7/24")));
+        if (!ns->addVeth(QStringLiteral("x0"), QStringLiteral("192.168.77.5/24")) ||
+            !ns->addVeth(QStringLiteral("v0"), QStringLiteral("10.0.0.7/24"))) {
+            unavailable = true;
+            QSKIP("this kernel offers no veth interfaces");
+        }
         QCOMPARE(localIp(), QStringLiteral("192.168.77.5")); // no default route yet
         QVERIFY(ns->ip(QStringLiteral("route add default via 10.0.0.1 dev v0 metric 100")));
         QCOMPARE(localIp(), QStringLiteral("10.0.0.7"));

@@ -191,15 +191,17 @@ private Q_SLOTS:
             window.AutoSave();
         }
         QCOMPARE(TestPlatform::readFile(file), earlier);
+        qsizetype failures = 3;
         {
             ReadOnlyFolder readOnly(p.path(QStringLiteral("locked")));
-            if (readOnly.ok())
+            if (readOnly.ok()) { // where the system can make a folder read-only
                 window.AutoSave();
-            else
-                p.dialogs.boxes.append(p.dialogs.boxes.last()); // the same report, for the count
+                ++failures;
+            }
         }
         QCOMPARE(TestPlatform::readFile(file), earlier);
-        QCOMPARE(p.dialogs.reports(), QStringList(4, QStringLiteral("frmMain.Sub.AutoSave")));
+        QCOMPARE(p.dialogs.reports(),
+                 QStringList(failures, QStringLiteral("frmMain.Sub.AutoSave")));
         QVERIFY(p.dialogs.boxes[2].prompt.contains(QStringLiteral("Code:   61\r\n")));
         QCOMPARE(QDir(p.path(QStringLiteral("locked"))).entryList(QDir::Files),
                  QStringList{"ip.txt"}); // no temporary file left behind

@@ -318,7 +318,10 @@ private Q_SLOTS:
         QFETCH(bool, connected);
         QFETCH(QString, shown);
         if (connected) {
-            QVERIFY(ns->addVeth(QStringLiteral("v0"), QStringLiteral("10.0.0.7/24")));
+            if (!ns->addVeth(QStringLiteral("v0"), QStringLiteral("10.0.0.7/24"))) {
+                unavailable = true;
+                QSKIP("this kernel offers no veth interfaces");
+            }
             QVERIFY(ns->ip(QStringLiteral("route add default via 10.0.0.1 dev v0")));
         }
         Home home;
