@@ -6,17 +6,19 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-# To build and run: the compiler, CMake and Qt 6 (Widgets, Network, PrintSupport, Test), a
-# font, and the desktop's opener for the homepage and mail links.
-RUN_PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2 \
-                xdg-utils
-# To test: an X server with a small window manager, the keyboard and clipboard tools, PDF
-# text extraction, network namespaces, immutable folders, the format checker, and the
-# desktop-file and AppStream validators with the Debian packaging tools.
-TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox x11-utils xdotool xclip poppler-utils \
-                 iproute2 e2fsprogs clang-format desktop-file-utils appstream dpkg-dev file
+# To build and run: the compiler, CMake and Qt 6 (Widgets, DBus, PrintSupport, Test), libxcb
+# to ask for a clipboard manager, a font, the desktop's opener for the homepage and mail links,
+# and xclip, which keeps a copied address available once Netcairn has ended.
+RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core \
+                fonts-liberation2 xdg-utils xclip
+# To test: an X server with a small window manager and a session bus, the keyboard, clipboard
+# and process tools, PDF text extraction, network namespaces, immutable folders, the format
+# checker, and the desktop-file and AppStream validators with the Debian packaging tools.
+TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox dbus-daemon x11-utils xdotool procps \
+                 poppler-utils iproute2 e2fsprogs clang-format desktop-file-utils appstream \
+                 dpkg-dev file git
 # To measure and to fuzz.
-BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev libxcb1-dev pkg-config
+BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 
 define ensure_packages
@@ -68,10 +70,10 @@ bench:
 	cmake --build $(BUILD) -j$(JOBS) --target bench_all
 	bench/run.sh $(BUILD)
 
-# Each fuzz target for FUZZ_SECONDS, starting from the checked-in corpus; what it finds new
+# The fuzz target for FUZZ_SECONDS, starting from the checked-in corpus; what it finds new
 # stays in build-fuzz/corpus.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := settings_number path_helpers registry_value
+FUZZ_TARGETS := ini_store
 fuzz:
 	$(call ensure_packages,$(FUZZ_PACKAGES))
 	CXX=clang++ cmake -S . -B build-fuzz -DNETCAIRN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

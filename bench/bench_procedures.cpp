@@ -4,7 +4,6 @@
 #include "Results.h"
 #include "TestPlatform.h"
 #include "app/frmMain.h"
-#include "platform/desktop/LinuxAddressSource.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -19,14 +18,8 @@ struct Loaded {
         platform.storeOptions(autoCopy, autoSave, platform.path(QStringLiteral("out/LocalIp.txt")));
         window.Form_Load();
     }
-    TestPlatform platform;
-    LinuxAddressSource winsock;
-    Platform bundle{platform.app,      platform.dialogs,   platform.windowing,
-                    platform.forms,    platform.settings,  platform.files,
-                    winsock,           platform.clipboard, platform.commonDialog,
-                    platform.printer,  platform.registry,  platform.launcher,
-                    platform.instances};
-    frmMain window{bundle};
+    TestPlatform platform{RealAddress};
+    frmMain window{platform.bundle};
 };
 
 void Refresh(benchmark::State& state) {

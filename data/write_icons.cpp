@@ -1,7 +1,7 @@
 // Writes the application icon files that get installed: 16 and 32 pixel PNGs and the SVG,
 // all from the one outline the program draws its window icon from.
 
-#include "app/AppIcon.h"
+#include "ui/AppIcon.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,125 +1,287 @@
-// The main window as designed: every control in its place, in tab order, with its texts.
+// The main window: start-up, the refresh, options and Apply, the default button, the address
+// box, the hidden words, the ways out, and the runtime error report.
 
 #include "TestPlatform.h"
-#include "app/Twips.h"
+#include "app/ExitAnimation.h"
 #include "app/frmMain.h"
+#include "extras/FunDialogs.h"
+#include "ui/modPublic.h"
 
-#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
+#include <QClipboard>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
+#include <csignal>
+
 using namespace nc;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QString textOf(const QWidget* w) {
-    if (auto* b = qobject_cast<const QAbstractButton*>(w))
-        return b->text();
-    if (auto* e = qobject_cast<const QLineEdit*>(w))
-        return e->text();
-    if (auto* g = qobject_cast<const QGroupBox*>(w))
-        return g->title();
-    return {};
+QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
+
+template <class W = QWidget> W* child(QWidget& window, const char* name) {
+    return window.findChild<W*>(QString::fromLatin1(name));
 }
+
+/// A window that will not get lower than \a floor twips.
+struct FakeWindow final : ShrinkingWindow {
+    FakeWindow(float height, float floor) : height(height), floor(floor) {}
+    float Height() const override { return height; }
+    void SetHeight(float h) override { height = qMax(h, floor); }
+    void ProcessEvents() override { ++steps; }
+    bool ProgramEnded() const override { return steps == endAfter; }
+    float height, floor;
+    int steps = 0, endAfter = -1;
+};
 
 } // namespace
 
 class TstMainWindow : public QObject {
     Q_OBJECT
 
-    TestPlatform p;
-    frmMain window{p.bundle};
-
 private Q_SLOTS:
-    void controls_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("container");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("tip");
-        auto row = [](const char* name, const char* kind, const char* container, QRect twips,
-                      const char* text, const char* tip) {
-            QTest::newRow(name) << name << kind << container << twips << QString::fromUtf8(text)
-                                << QString::fromUtf8(tip);
-        };
-        row("fraIPAddress", "QGroupBox", "frmMain", {240, 120, 3855, 1335}, "IP-Address", "");
-        row("txtIPAddress", "QLineEdit", "frmMain", {480, 465, 3375, 405}, "txtIPAddress",
-            "This textbox shows your local IP-Address");
-        row("cmdCopy", "QPushButton", "fraIPAddress", {240, 900, 1050, 315}, "&Copy",
-            "Copies the IP-Address above to the Windows Clipboard");
-        row("cmdPrint", "QPushButton", "frmMain", {1650, 1020, 1050, 315}, "&Print...",
-            "Prints your IP-Address");
-        row("cmdUpdate", "QPushButton", "frmMain", {2835, 1020, 1050, 315}, "&Update",
-            "Update the IP-Address");
-        row("chkAutoCopy", "QCheckBox", "fraOptions", {240, 240, 3495, 600},
-            "Copy IP-address to the clipboard on launch and when you hit the \"Update\"-button.",
-            "Automatically copy the IP-Address to the Windows Clipboard");
-        row("chkAutoSave", "QCheckBox", "frmMain", {480, 2490, 3495, 255},
-            "Save IP-Address in:", "Chech this if you want to save your IP in a textfile");
-        row("txtAutoSaveDir", "QLineEdit", "fraOptions", {480, 1080, 2775, 285}, "txtAutoSaveDir",
-            "File Path to the IP-Address");
-        row("cmdBrowse", "QPushButton", "frmMain", {3600, 2760, 255, 285}, "..",
-            "Browse your computer - find a place to save your IP");
-        row("cmdApply", "QPushButton", "frmMain", {2280, 3165, 1575, 315}, "A&pply",
-            "Apply the new settings set above");
-        row("cmdAbout", "QPushButton", "frmMain", {480, 3720, 1575, 375}, "&About",
-            "Feedback, support, credits and your system's information");
-        row("cmdExit", "QPushButton", "frmMain", {2280, 3720, 1575, 375}, "E&xit",
-            "Wanna get outa' here? Click me!");
-        row("fraOptions", "QGroupBox", "frmMain", {240, 1680, 3855, 1935}, "Program Options", "");
+    void startUp_data() {
+        QTest::addColumn<int>("autoCopy"); // -1: the first start
+        QTest::addColumn<int>("autoSave");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("first start") << -1 << 1 << "10.0.0.7";
+        QTest::newRow("both off") << 0 << 0 << "10.0.0.7";
+        QTest::newRow("save") << 0 << 1 << "10.0.0.7";
+        QTest::newRow("save offline") << 0 << 1 << "127.0.0.1";
+        QTest::newRow("copy") << 1 << 0 << "10.0.0.7";
+        QTest::newRow("copy offline") << 1 << 1 << "127.0.0.1";
+        QTest::newRow("both on: copying wins") << 1 << 1 << "10.0.0.7";
+        QTest::newRow("a flag of 2 is off") << 2 << 1 << "10.0.0.7";
     }
-    void controls() {
-        QFETCH(QString, name);
-        QFETCH(QString, kind);
-        QFETCH(QString, container);
-        QFETCH(QRect, twips);
-        QFETCH(QString, text);
-        QFETCH(QString, tip);
-        auto* w = window.findChild<QWidget*>(name);
-        QVERIFY(w);
-        QVERIFY(w->inherits(kind.toLatin1()));
-        QCOMPARE(w->parentWidget()->objectName(), container);
-        QCOMPARE(w->geometry(),
-                 TwipsRect({twips.x(), twips.y(), twips.width(), twips.height()}).pixels());
-        QCOMPARE(textOf(w), text);
-        QCOMPARE(w->toolTip(), tip);
-        QVERIFY(w->isEnabled());
+    void startUp() {
+        QFETCH(int, autoCopy);
+        QFETCH(int, autoSave);
+        QFETCH(QString, address);
+        TestPlatform p;
+        p.address.address = address;
+        QString file = p.writeFile("old/ip.txt", "old\r\n");
+        if (autoCopy < 0)
+            file = p.path("bin/LocalIp.txt");
+        else
+            p.storeOptions(autoCopy, autoSave, file);
+        auto window = p.loadedWindow();
+        const bool copies = autoCopy == 1;
+        QCOMPARE(window->windowTitle(), u"Netcairn 1.21"_s);
+        QCOMPARE(p.stored("AutoSaveDir"), file);
+        QCOMPARE(child<QCheckBox>(*window, "chkAutoCopy")->isChecked(), copies);
+        QCOMPARE(child<QCheckBox>(*window, "chkAutoSave")->isChecked(), autoSave == 1);
+        QCOMPARE(child(*window, "txtAutoSaveDir")->isEnabled(), autoSave == 1);
+        QCOMPARE(child<QLineEdit>(*window, "txtAutoSaveDir")->text(), file);
+        QCOMPARE(child(*window, "cmdApply")->isEnabled(), autoCopy == 2);
+        QCOMPARE(p.clipboardText(), copies ? address : QString());
+        const QByteArray written = copies ? "old\r\n" : (address + "\r\n").toLatin1();
+        QCOMPARE(TestPlatform::readFile(file), autoSave ? written : QByteArray());
+        auto* box = child<QLineEdit>(*window, "txtIPAddress");
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->selectedText(), address == "127.0.0.1"_L1 ? "127.0.0.1 (offline)" : address);
+        QVERIFY(p.dialogs.boxes.isEmpty());
     }
 
-    void windowIsFixedWithDesignState() {
-        QCOMPARE(window.windowTitle(), QStringLiteral("frmMain"));
-        QCOMPARE(window.minimumSize(), QSize(px(4290), px(4260)));
-        QCOMPARE(window.maximumSize(), window.minimumSize());
-        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-        QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
-        QVERIFY(!window.windowIcon().isNull());
-        QVERIFY(!window.findChild<QCheckBox*>(QStringLiteral("chkAutoCopy"))->isChecked());
-        QVERIFY(window.findChild<QCheckBox*>(QStringLiteral("chkAutoSave"))->isChecked());
-        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("cmdCopy"))->isDefault());
-        const QFont box = window.findChild<QLineEdit*>(QStringLiteral("txtIPAddress"))->font();
-        QCOMPARE(box.family(), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(box.pointSizeF(), 12.0);
-        QCOMPARE(window.font().family(), QStringLiteral("MS Sans Serif"));
+    void secondCopy() {
+        for (const auto& [answer, answers] :
+             {std::pair{vbYes, true}, {vbNo, true}, {vbNo, false}}) {
+            TestPlatform p;
+            p.guard.previous = true;
+            p.guard.firstCopyAnswers = answers;
+            p.dialogs.answers = {answer};
+            frmMain window(p.bundle);
+            window.Form_Load();
+            QCOMPARE(p.dialogs.boxes.value(0).prompt + '|' + p.dialogs.boxes[0].title,
+                     u"Netcairn is already running. Running it twice (or more) may cause your "
+                     "computer to crash. Are you sure you want to start another Netcairn "
+                     "session?|Netcairn already running!"_s);
+            QCOMPARE(p.dialogs.boxes[0].style, vbYesNo | vbDefaultButton2); // No, unless chosen
+            const bool backsOut = answer == vbNo && answers;
+            QCOMPARE(p.windowing.ended, backsOut);
+            QCOMPARE(p.guard.activated, backsOut ? QStringList{"Netcairn"} : QStringList());
+            QCOMPARE(p.dialogs.reports().size(), answers ? 0 : 1);
+            QCOMPARE(window.windowTitle(), answer == vbYes ? u"Netcairn 1.21"_s : u"frmMain"_s);
+        }
     }
 
-    void tabVisitsTheControlsInOrderSkippingDisabledOnes() {
+    void laterCopysRequestWaitsForTheWindow() {
+        TestPlatform p;
+        p.storeOptions(0, 0, "/x");
+        p.settings.SaveSetting("Netcairn", "Options", "AutoSave", "300"); // a report at start-up
+        frmMain window(p.bundle);
+        bool answered = false;
+        p.dialogs.whileShown = [&] { answered = p.guard.listener("Netcairn"); };
+        window.Form_Load();
+        QVERIFY(answered && !window.isVisible());
+        QVERIFY(!p.guard.listener("Another"));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.findChild<QWidget*>(QStringLiteral("cmdBrowse"))->setEnabled(false);
-        window.findChild<QWidget*>(QStringLiteral("txtIPAddress"))->setFocus();
-        QStringList visited;
-        for (int i = 0; i < 11; ++i) {
-            visited << QApplication::focusWidget()->objectName();
-            QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Tab);
+    }
+
+    void applyStoresAndRefreshes_data() {
+        QTest::addColumn<QString>("newPath");  // "" keeps the stored path
+        QTest::addColumn<QByteArray>("there"); // what the new path holds already
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("takesOver");
+        QTest::newRow("unchanged") << "" << QByteArray() << 0 << false;
+        QTest::newRow("new, nothing there") << "new.txt" << QByteArray() << 0 << true;
+        QTest::newRow("new, an empty file") << "new.txt" << QByteArray("") << 0 << true;
+        QTest::newRow("new, a file, Yes") << "new.txt" << QByteArray("n") << int(vbYes) << true;
+        QTest::newRow("new, a file, No") << "new.txt" << QByteArray("n") << int(vbNo) << false;
+        QTest::newRow("letter case only") << "IP.txt" << QByteArray() << 0 << true;
+    }
+    void applyStoresAndRefreshes() {
+        QFETCH(QString, newPath);
+        QFETCH(QByteArray, there);
+        QFETCH(int, answer);
+        QFETCH(bool, takesOver);
+        TestPlatform p;
+        const QString old = p.path("ip.txt");
+        p.storeOptions(0, 1, old);
+        const QString chosen = newPath.isEmpty() ? old : p.path(newPath);
+        if (!there.isNull())
+            p.writeFile(newPath, there);
+        p.dialogs.answers = {answer};
+        auto window = p.loadedWindow();
+        child<QCheckBox>(*window, "chkAutoCopy")->click();
+        child<QLineEdit>(*window, "txtAutoSaveDir")->setText(chosen);
+        QTest::mouseClick(child(*window, "cmdApply"), Qt::LeftButton);
+        const QString stored = takesOver || newPath.isEmpty() ? chosen : old;
+        QCOMPARE(p.stored("AutoSaveDir") + '|' + p.stored("AutoCopy"), stored + "|1");
+        QCOMPARE(child<QLineEdit>(*window, "txtAutoSaveDir")->text(), stored);
+        QCOMPARE(QFile::exists(old), !takesOver);
+        QCOMPARE(p.dialogs.boxes.size(), answer ? 1 : 0);
+        QVERIFY(!answer ||
+                p.dialogs.boxes[0].prompt ==
+                    "The file " + chosen +
+                        " already exists. All contents of the file "
+                        "will be overwritten!  Are you sure you want to overwrite the file?");
+        QCOMPARE(p.clipboardText(), u"192.168.1.20"_s); // refreshed by the new flags
+        QVERIFY(!child(*window, "cmdApply")->isEnabled());
+    }
+
+    void anotherCopysOptionReachesThisOne() {
+        TestPlatform p;
+        p.storeOptions(0, 0, p.path("ip.txt"));
+        auto window = p.loadedWindow();
+        IniSettingsStore(p.path("config")).SaveSetting("Netcairn", "Options", "AutoCopy", "1");
+        QTest::keyClick(focused, Qt::Key_U, Qt::AltModifier);
+        QTRY_COMPARE(p.clipboardText(), u"192.168.1.20"_s);
+    }
+
+    void enterPressesApplyInTheOptionsAndCopyElsewhere() {
+        TestPlatform p;
+        p.storeOptions(0, 1, p.path("ip.txt"));
+        auto window = p.loadedWindow();
+        while (QApplication::focusWidget()->objectName() != "txtAutoSaveDir"_L1)
+            QTest::keyClick(focused, Qt::Key_Tab);
+        QTest::keyClick(focused, Qt::Key_End);
+        QTest::keyClicks(focused, ".new");
+        QTest::keyClick(focused, Qt::Key_Return);
+        QCOMPARE(p.stored("AutoSaveDir"), p.path("ip.txt.new"));
+        QVERIFY(p.clipboardText().isEmpty());
+        QTest::keyClick(focused, Qt::Key_Tab); // to the browse button, out of the options
+        child(*window, "txtIPAddress")->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(focused, Qt::Key_Return);
+        QCOMPARE(p.clipboardText(), u"192.168.1.20"_s);
+    }
+
+    void addressBoxTakesTwentyEightTypedCharacters() {
+        TestPlatform p;
+        auto window = p.loadedWindow();
+        auto* box = child<QLineEdit>(*window, "txtIPAddress");
+        QTest::keyClicks(focused, QString(30, u'x'));
+        QCOMPARE(box->text(), QString(28, u'x'));
+        box->setText("ab");
+        box->setCursorPosition(1);
+        QApplication::clipboard()->setText("0123456789012345678901234567890123456789");
+        QTest::keyClick(focused, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), u"a01234567890123456789012345b"_s); // the paste cut to fit
+        box->setText(QString(40, u'y')); // the program's own text is never cut
+        QTest::keyClick(focused, Qt::Key_Z);
+        QCOMPARE(box->text(), QString(40, u'y'));
+        QTest::keyClick(focused, Qt::Key_Backspace);
+        QCOMPARE(box->text().size(), 39);
+    }
+
+    void hiddenWordsOpenOneDialog() {
+        for (const auto& [typed, shown] : {std::pair{"AbOuT", "frmFun"},
+                                           {"QUERN", "frmFunThanks"},
+                                           {"about ", "frmAbout"},
+                                           {"Harald Emil Ludvig Wrenfield", "frmFunThanks"},
+                                           {"127.0.0.1 (offline)", "frmAbout"}}) {
+            TestPlatform p;
+            auto window = p.loadedWindow();
+            QTest::keyClicks(focused, QString::fromLatin1(typed)); // replaces the selected address
+            QTest::mouseClick(child(*window, "cmdAbout"), Qt::LeftButton);
+            QCOMPARE(p.windowing.shown, QStringList{shown});
         }
-        QCOMPARE(visited, QStringList({"txtIPAddress", "cmdCopy", "cmdPrint", "cmdUpdate",
-                                       "chkAutoCopy", "chkAutoSave", "txtAutoSaveDir", "cmdApply",
-                                       "cmdAbout", "cmdExit", "txtIPAddress"}));
+    }
+
+    void phraseInThePathBoxAsksForAName() {
+        TestPlatform p;
+        p.storeOptions(0, 1, p.path("ip.txt"));
+        auto window = p.loadedWindow();
+        child(*window, "txtAutoSaveDir")->setFocus(Qt::TabFocusReason); // selects the path
+        QTest::keyClicks(focused, "NETCAIRN RULES");
+        QVERIFY(child(*window, "cmdApply")->isEnabled());
+        QTest::keyClick(focused, Qt::Key_Exclam);
+        QVERIFY(!child(*window, "cmdApply")->isEnabled());
+        p.dialogs.inputs = {"  "};
+        window->cmdUpdate_Click();
+        QCOMPARE(p.dialogs.boxes.size(), 2);
+        QCOMPARE(p.dialogs.boxes[0].prompt + '|' + p.dialogs.boxes[0].title,
+                 u"Please enter your name|What is this? An easter egg or somethin' ?"_s);
+        QCOMPARE(p.dialogs.boxes[1].prompt + '|' + p.dialogs.boxes[1].title,
+                 u"   is really cool!|True stuff"_s);
+        QCOMPARE(child<QLineEdit>(*window, "txtAutoSaveDir")->text(), p.path("ip.txt"));
+    }
+
+    void exitAnimation() {
+        const float heights[][4] = {// height, floor, steps, last
+                                    {4710, 0, 11, 310},    {750, 0, 1, 350},
+                                    {1000, 500, 500, 500}, {1001, 600, 500, 600},
+                                    {1003, 600, 502, 600}, {0.9f, 0, 0, 0.9f}};
+        for (const auto& [height, floor, steps, last] : heights) {
+            FakeWindow window(height, floor); // a half step count goes to the even side
+            ShrinkWindow(window);
+            QCOMPARE(window.steps, int(steps));
+            QCOMPARE(window.height, last);
+        }
+        FakeWindow huge(65536, 0); // 32768 steps do not fit
+        QVERIFY_THROWS_EXCEPTION(Failure, ShrinkWindow(huge));
+        FakeWindow endedMeanwhile(4000, 4000);
+        endedMeanwhile.endAfter = 3;
+        ShrinkWindow(endedMeanwhile);
+        QCOMPARE(endedMeanwhile.steps, 3);
+    }
+
+    void errorReportText() {
+        QCOMPARE(
+            ErrorReportText("1.21", "frmMain", "Sub", "AutoSave", Failure::of(errDiskFull), "me@x"),
+            u"A runtime error occured!\r\n\r\nVersion:   1.21\r\n"
+            "Initial Error-Tracking Code:   frmMain.Sub.AutoSave\r\nRuntime Error Code:   61\r\n"
+            "Runtime Error Description:   Disk full\r\nRuntime Error Source:   Netcairn\r\n"
+            "Runtime Error Help Context:   0\r\n\r\nIf possible, mail a bug report, including the "
+            "information provided above to the following mail-address: \r\n\r\nme@x"_s);
+        QCOMPARE(
+            ErrorReportText({}, {}, {}, {}, Failure(-5, {}, {}, -7), {}).split(u"\r\n"_s).mid(4, 4),
+            QStringList({"Runtime Error Code:   -5", "Runtime Error Description:   ",
+                         "Runtime Error Source:   ", "Runtime Error Help Context:   -7"}));
+        QCOMPARE(ErrorReportTitle("Netcairn", "1.21"), u"Netcairn 1.21 Error Message"_s);
+    }
+
+    // Last: once the program has ended, Qt starts no further event loop in this process.
+    void terminationSignalClosesAsTheCloseBoxDoes() {
+        TestPlatform p(RealWindowing);
+        auto window = p.loadedWindow();
+        (new frmFun(p.bundle, window.get()))->show();
+        std::raise(SIGTERM);
+        QTRY_COMPARE(p.forms.count(), 0);
+        QVERIFY(p.realWindowing->HasEnded());
     }
 };
 

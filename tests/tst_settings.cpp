@@ -1,165 +1,99 @@
-// The stored options: reading flags, the INI store on disk, and the first-start defaults.
+// The stored options: reading flags, the pending-changes rule, and a settings file that is
+// never damaged.
 
 #include "TestPlatform.h"
-#include "app/frmMain.h"
-#include "settings/SettingsIo.h"
-#include "settings/SettingsNumber.h"
+#include "settings/Options.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace nc;
+using namespace Qt::StringLiterals;
 
 class TstSettings : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void flagValue_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value"); // -1: overflow
-        QTest::newRow("one") << "1" << 1;
-        QTest::newRow("zero") << "0" << 0;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("word") << "abc" << 0;
-        QTest::newRow("leading blank") << " 1" << 1;
-        QTest::newRow("leading tab") << "\t7" << 7;
-        QTest::newRow("one and a half") << "1.5" << 2;
-        QTest::newRow("two and a half") << "2.5" << 2;
-        QTest::newRow("trailing text") << "3 copies" << 3;
-        QTest::newRow("comma is no point") << "1,7" << 1;
-        QTest::newRow("exponent") << "2.5e1" << 25;
-        QTest::newRow("letter without exponent") << "4e" << 4;
-        QTest::newRow("negative rounding to zero") << "-0.4" << 0;
-        QTest::newRow("point only") << "." << 0;
-        QTest::newRow("300") << "300" << -1;
-        QTest::newRow("minus one") << "-1" << -1;
-        QTest::newRow("rounds past 255") << "255.5" << -1;
-        QTest::newRow("huge exponent") << "1e999" << -1;
-    }
     void flagValue() {
-        QFETCH(QString, text);
-        QFETCH(int, value);
+        for (const auto& [text, value] : // -1: overflow
+             {std::pair{"1", 1},
+              {"0", 0},
+              {"", 0},
+              {"abc", 0},
+              {" 1", 1},
+              {"\t7", 7},
+              {"1.5", 2},
+              {"2.5", 2},
+              {"3 copies", 3},
+              {"1,7", 1},
+              {"2.5e1", 25},
+              {"4e", 4},
+              {"-0.4", 0},
+              {"300", -1},
+              {"-1", -1},
+              {"255.5", -1},
+              {"1e999", -1}}) {
+            int read = -1;
+            try {
+                read = FlagValue(QString::fromLatin1(text));
+            } catch (const Failure& failure) {
+                QCOMPARE(failure.Number, int(errOverflow));
+            }
+            QVERIFY2(read == value, text);
+        }
+    }
+
+    void pendingChanges() {
+        const SettingsRecord stored{0, 1, u"/a/ip.txt"_s};
+        QVERIFY(!HasPendingChanges(0, 1, "/a/ip.txt", stored));
+        QVERIFY(HasPendingChanges(0, 1, "/a/IP.txt", stored));
+        QVERIFY(HasPendingChanges(1, 1, "/a/ip.txt", stored));
+        QVERIFY(HasPendingChanges(0, 0, "/a/ip.txt", stored));
+    }
+
+    void settingsFileIsNeverDamaged_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("path"); // AutoSaveDir as it must be read
+        QTest::addColumn<int>("badLine");  // 0: the file may be rewritten
+        const auto row = [](const char* name, const char* before, const char* path, int bad) {
+            QTest::newRow(name) << QByteArray(before) << QString::fromUtf8(path) << bad;
+        };
+        row("as written", "[Options]\nAutoSaveDir=/a\n[Setup]\nDefaultsWritten=1\n", "/a", 0);
+        row("# comment", "# mine\n[Options]\nAutoSaveDir=/a\n", "/a", 1);
+        row("; comment", "[Options]\n; mine\nAutoSaveDir=/a\n", "/a", 2);
+        row("no =", "[Options]\nAutoSaveDir=/a\nwords\n", "/a", 3);
+        row("options, no marker", "[Options]\nAutoCopy=1\nAutoSaveDir=/a\n", "/a", 0);
+        row("comma", "[Options]\nAutoSaveDir=/t/a,b.txt\n", "/t/a,b.txt", 0);
+        row("backslash", "[Options]\nAutoSaveDir=/t/a\\qb\n", "/t/a\\qb", 0);
+        row("quoted", "[Options]\nAutoSaveDir=\" /t/a\\\\b, c\"\n", " /t/a\\b, c", 0);
+    }
+    void settingsFileIsNeverDamaged() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, path);
+        QFETCH(int, badLine);
+        TestPlatform p;
+        const QString ini = p.writeFile("config/Netcairn/Netcairn.ini", before);
+        QCOMPARE(p.stored("AutoSaveDir"), path);
+        QVERIFY(!p.settings.IsFirstStart("Netcairn")); // the user's options: no defaults over them
         try {
-            QCOMPARE(int(FlagValue(text)), value);
+            p.settings.SaveSetting("Netcairn", OptionsSection, "AutoSave", "1");
+            QCOMPARE(p.stored("AutoSave"), u"1"_s);
         } catch (const Failure& failure) {
-            QCOMPARE(value, -1);
-            QCOMPARE(failure.Number, int(errOverflow));
+            QCOMPARE(failure.Number, int(errPathFileAccess));
+            QVERIFY(failure.Description.contains(ini + u" cannot"_s));
+            QVERIFY(failure.Description.contains(u"line %1 "_s.arg(badLine)));
         }
+        QCOMPARE(p.stored("AutoSaveDir"), path);
+        QCOMPARE(TestPlatform::readFile(ini) == before, badLine > 0);
     }
 
-    void overflowKeepsTheFieldsReadBeforeIt() {
+    void textThatIsNotUtf8IsReportedOnce() {
         TestPlatform p;
-        p.storeOptions(1, 1, QStringLiteral("/new"));
-        p.realSettings.SaveSetting(p.app.title, OptionsSection, QStringLiteral("AutoSave"),
-                                   QStringLiteral("300"));
-        frmMain window(p.bundle);
-        window.OpenSettings();
-        QCOMPARE(p.dialogs.reports(), QStringList{"frmMain.Sub.OpenSettings"});
-
-        SettingsRecord record{0, 0, QStringLiteral("old")};
-        QVERIFY_THROWS_EXCEPTION(Failure, ReadSettings(p.realSettings, p.app.title, record));
-        QCOMPARE(record.AutoCopy, quint8(1));
-        QCOMPARE(record.AutoSave, quint8(0));
-        QCOMPARE(record.AutoSaveDir, QStringLiteral("old"));
-    }
-
-    void absentKeysReadAsOffAndEmpty() {
-        TestPlatform p;
-        SettingsRecord record{1, 1, QStringLiteral("old")};
-        ReadSettings(p.realSettings, p.app.title, record);
-        QCOMPARE(record.AutoCopy, quint8(0));
-        QCOMPARE(record.AutoSave, quint8(0));
-        QVERIFY(record.AutoSaveDir.isEmpty());
-    }
-
-    void defaultsAreWrittenOnTheFirstStartOnly() {
-        TestPlatform p;
-        {
-            frmMain first(p.bundle);
-            first.Form_Load();
-        }
-        const QString ini =
-            TestPlatform::readFile(p.realSettings.fileFor(QStringLiteral("Netcairn")));
-        QVERIFY(ini.contains(QStringLiteral("[Options]\nAutoCopy=0\nAutoSave=1\n")));
-        QCOMPARE(p.stored(QStringLiteral("AutoSaveDir")),
-                 p.app.path + QStringLiteral("/LocalIp.txt"));
-
-        p.realSettings.SaveSetting(p.app.title, OptionsSection, QStringLiteral("AutoCopy"),
-                                   QStringLiteral("1"));
-        p.settings.writes.clear();
-        frmMain second(p.bundle);
-        second.Form_Load();
-        QVERIFY(p.settings.writes.isEmpty());
-        QCOMPARE(p.stored(QStringLiteral("AutoCopy")), QStringLiteral("1"));
-    }
-
-    void defaultPath_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("program folder") << "/opt/x" << true << "/opt/x/LocalIp.txt";
-        QTest::newRow("root keeps both separators") << "/" << true << "//LocalIp.txt";
-        QTest::newRow("installed copy") << "/usr/bin" << false << "DATA/LocalIp.txt";
-    }
-    void defaultPath() {
-        QFETCH(QString, folder);
-        QFETCH(bool, writable);
-        QFETCH(QString, expected);
-        FakeApplicationObject app;
-        app.path = folder;
-        app.pathWritable = writable;
-        app.dataPath = QStringLiteral("DATA");
-        QCOMPARE(DefaultAddressFilePath(app), expected);
-    }
-
-    void damagedFileIsNeverWrittenOver() {
-        TestPlatform p;
-        const QByteArray damaged("[Options]\nAutoCopy=1\nmy notes about the path\n");
-        const QString file = p.writeFile(QStringLiteral("config/Netcairn/Netcairn.ini"), damaged);
-        QCOMPARE(p.stored(QStringLiteral("AutoCopy")), QStringLiteral("1"));
-        frmMain window(p.bundle);
-        window.Form_Load(); // no marker: a first start, whose defaults cannot be written
-        QCOMPARE(p.dialogs.reports(), QStringList{"frmMain.Sub.WriteDefaultSettings"});
-        QVERIFY(p.dialogs.boxes[0].prompt.contains(QStringLiteral("damaged")));
-        QCOMPARE(TestPlatform::readFile(file), damaged);
-
-        QVERIFY(IniTextIsDamaged(QByteArray("[broken\n")));
-        QVERIFY(IniTextIsDamaged(QByteArray("=value\n")));
-        QVERIFY(IniTextIsDamaged(QByteArray("A=1\0\n", 5)));
-        QVERIFY(IniTextIsDamaged(QByteArray("A=\xff\n")));
-        QVERIFY(!IniTextIsDamaged(QByteArray("; note\n# note\r\n\n[Options]\r\n A = 1 \n")));
-    }
-
-    void storeThatCannotBeWrittenLosesNothing() {
-        TestPlatform p;
-        p.storeOptions(0, 1, QStringLiteral("/kept"));
-        const QString file = p.realSettings.fileFor(QStringLiteral("Netcairn"));
-        const QByteArray before = TestPlatform::readFile(file);
-        ReadOnlyFolder readOnly(QFileInfo(file).path());
-        if (!readOnly.ok())
-            QSKIP("this system cannot make a folder read-only");
-        QVERIFY_THROWS_EXCEPTION(Failure, p.realSettings.SaveSetting(p.app.title, OptionsSection,
-                                                                     QStringLiteral("AutoCopy"),
-                                                                     QStringLiteral("1")));
-        QCOMPARE(TestPlatform::readFile(file), before);
-        QCOMPARE(p.stored(QStringLiteral("AutoCopy")), QStringLiteral("0"));
-        QCOMPARE(p.stored(QStringLiteral("AutoSaveDir")), QStringLiteral("/kept"));
-    }
-
-    void anotherCopysWriteIsSeenByTheNextRead() {
-        TestPlatform p;
-        p.storeOptions(0, 1, QStringLiteral("/a"));
-        QCOMPARE(p.stored(QStringLiteral("AutoCopy")), QStringLiteral("0"));
-        IniSettingsStore other(p.path(QStringLiteral("config")));
-        other.SaveSetting(p.app.title, OptionsSection, QStringLiteral("AutoCopy"),
-                          QStringLiteral("1"));
-        QCOMPARE(p.stored(QStringLiteral("AutoCopy")), QStringLiteral("1"));
-        const QString valueWithComma = QStringLiteral("/tmp/a, b.txt");
-        other.SaveSetting(p.app.title, OptionsSection, QStringLiteral("AutoSaveDir"),
-                          valueWithComma);
-        QCOMPARE(p.stored(QStringLiteral("AutoSaveDir")), valueWithComma);
+        const QByteArray before("[Options]\nAutoSaveDir=/t/\xff.txt\n");
+        const QString ini = p.writeFile("config/Netcairn/Netcairn.ini", before);
+        QVERIFY_THROWS_EXCEPTION(Failure, p.stored("AutoSaveDir"));
+        QCOMPARE(p.stored("AutoSaveDir"), QString());
+        QVERIFY_THROWS_EXCEPTION(Failure, p.storeOptions(0, 1, "/b"));
+        QCOMPARE(TestPlatform::readFile(ini), before);
     }
 };
 

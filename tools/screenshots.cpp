@@ -3,9 +3,8 @@
 
 #include "about/frmAbout.h"
 #include "app/frmMain.h"
-#include "extras/frmFun.h"
-#include "extras/frmFunThanks.h"
-#include "platform/desktop/RealPlatform.h"
+#include "extras/FunDialogs.h"
+#include "platform/linux/RealPlatform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,16 +1,15 @@
 #include "frmAbout.h"
 
-#include "Credits.h"
-#include "LinkLabel.h"
 #include "RegistryValue.h"
-#include "app/AppIcon.h"
-#include "app/Controls.h"
-#include "app/VersionText.h"
 #include "platform/ApplicationObject.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
+#include "ui/AppIcon.h"
+#include "ui/Controls.h"
+#include "ui/Credits.h"
+#include "ui/modPublic.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -52,7 +51,8 @@ frmAbout::frmAbout(const Platform& platform, QWidget* owner) : Form(platform, "f
                               "Netcairn homepage for more information and the latest version:"),
                {480, 960, 5325, 1290})
         ->setWordWrap(true);
-    new LinkLabel(this, "lblHomepageLink", HomepageAddress, {480, 2280, 3345, 240}, 9.75,
+    new LinkLabel(this, "lblHomepageLink", p.applicationObject.HomepageAddress(),
+                  {480, 2280, 3345, 240}, 9.75,
                   QStringLiteral("Press here to visit the Netcairn homepage"),
                   [this] { lblHomepageLink_Click(); });
     BlackLabel(this, "lblMailMe",
@@ -61,7 +61,7 @@ frmAbout::frmAbout(const Platform& platform, QWidget* owner) : Form(platform, "f
                {480, 2640, 5325, 570})
         ->setWordWrap(true);
     new LinkLabel(
-        this, "lblMailLink", FeedbackAddress, {480, 3240, 1395, 240}, 9.75,
+        this, "lblMailLink", p.applicationObject.FeedbackAddress(), {480, 3240, 1395, 240}, 9.75,
         QStringLiteral("Press here to fire up your mail progrm and send feedback to the author"),
         [this] { lblMailLink_Click(); });
 
@@ -91,18 +91,21 @@ frmAbout::frmAbout(const Platform& platform, QWidget* owner) : Form(platform, "f
 }
 
 void frmAbout::Form_Load() {
-    Sub("Form_Load", [&] {
-        const QString version = VersionText(p.app);
-        setWindowTitle(QStringLiteral("About ") + p.app.Title() + u' ' + version);
-        lblTitleVersion->setText(p.app.Title() + QStringLiteral(" v") + version);
-        lblCopyright->setText(QStringLiteral("Copyright ") + p.app.LegalCopyright());
-        lblThanksCode1->setText(
+    Sub(__func__, [&] {
+        const ApplicationObject& app = p.applicationObject;
+        const QString version = VersionText(app);
+        setWindowTitle(QStringLiteral("About ") + app.Title() + u' ' + version);
+        lblTitleVersion->setText(app.Title() + QStringLiteral(" v") + version);
+        lblCopyright->setText(QStringLiteral("Copyright ") + app.LegalCopyright());
+        SetLabelText(
+            lblThanksCode1,
             QStringLiteral("Thanks to %1, creator of %2, and to %3 for their help with the "
                            "program code and design.")
-                .arg(Credits::ProgramCreator, Credits::Program, Credits::CodeHelper) +
-            QStringLiteral("\r\n\r\n") +
-            QStringLiteral("Also, thanks to my father %1 and to %2 for the book on programming.")
-                .arg(Credits::FatherFirstNames, Credits::Company));
+                    .arg(Credits::ProgramCreator, Credits::Program, Credits::CodeHelper) +
+                QStringLiteral("\r\n\r\n") +
+                QStringLiteral(
+                    "Also, thanks to my father %1 and to %2 for the book on programming.")
+                    .arg(Credits::FatherFirstNames, Credits::Company));
     });
 }
 
@@ -112,24 +115,26 @@ void frmAbout::reject() {
 }
 
 void frmAbout::cmdOK_Click() {
-    Sub("cmdOK_Click", [&] { close(); });
+    Sub(__func__, [&] { close(); });
 }
 
 void frmAbout::cmdSysInfo_Click() {
-    Sub("cmdSysInfo_Click", [&] { StartSysInfo(); });
+    Sub(__func__, [&] { StartSysInfo(); });
 }
 
 void frmAbout::lblHomepageLink_Click() {
-    Sub("lblHomepageLink_Click", [&] { LaunchAddress(p.launcher, HomepageAddress); });
+    Sub(__func__, [&] { LaunchAddress(p.launcher, p.applicationObject.HomepageAddress()); });
 }
 
 void frmAbout::lblMailLink_Click() {
-    Sub("lblMailLink_Click",
-        [&] { LaunchAddress(p.launcher, QStringLiteral("mailto:") + FeedbackAddress); });
+    Sub(__func__, [&] {
+        LaunchAddress(p.launcher,
+                      QStringLiteral("mailto:") + p.applicationObject.FeedbackAddress());
+    });
 }
 
 void frmAbout::StartSysInfo() {
-    Sub("StartSysInfo", [&] {
+    Sub(__func__, [&] {
         QString SysInfoPath;
         const QString tool = QDir::separator() + QStringLiteral("MSINFO32.EXE");
         if (GetKeyValue(HKEY_LOCAL_MACHINE,
@@ -139,7 +144,7 @@ void frmAbout::StartSysInfo() {
         } else if (GetKeyValue(HKEY_LOCAL_MACHINE,
                                QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
                                QStringLiteral("MSINFO"), SysInfoPath) &&
-                   p.files.IsOrdinaryFile(SysInfoPath + tool)) {
+                   p.fileSystem.IsOrdinaryFile(SysInfoPath + tool)) {
             SysInfoPath += tool;
         } else {
             p.dialogs.MsgBox(QStringLiteral("System Information isn' t available on this computer"),
@@ -154,7 +159,7 @@ void frmAbout::StartSysInfo() {
 bool frmAbout::GetKeyValue(HKey KeyRoot, const QString& KeyName, const QString& SubKeyRef,
                            QString& KeyVal) {
     bool result = false;
-    Function("GetKeyValue",
+    Function(__func__,
              [&] { result = ReadKeyValue(p.registry, KeyRoot, KeyName, SubKeyRef, KeyVal); });
     return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Form.h"
 #include "platform/Registry.h"
+#include "ui/Form.h"
 
 class QLabel;
 class QPushButton;

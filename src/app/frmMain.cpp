@@ -1,16 +1,10 @@
 #include "frmMain.h"
 
-#include "AppIcon.h"
-#include "Controls.h"
 #include "ExitAnimation.h"
-#include "SendKeys.h"
-#include "TypedLengthLimit.h"
-#include "VersionText.h"
 #include "about/frmAbout.h"
-#include "address/OfflineTag.h"
+#include "address/LocalAddress.h"
+#include "extras/FunDialogs.h"
 #include "extras/TriggerWords.h"
-#include "extras/frmFun.h"
-#include "extras/frmFunThanks.h"
 #include "output/AddressFile.h"
 #include "output/PathHelpers.h"
 #include "platform/AddressSource.h"
@@ -25,9 +19,10 @@
 #include "platform/Printer.h"
 #include "platform/SettingsStore.h"
 #include "platform/Windowing.h"
-#include "settings/PendingChanges.h"
-#include "settings/SettingsIo.h"
-#include "settings/SettingsNumber.h"
+#include "ui/AppIcon.h"
+#include "ui/Controls.h"
+#include "ui/SendKeys.h"
+#include "ui/modPublic.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -69,8 +64,10 @@ private:
 frmMain::frmMain(const Platform& platform) : Form(platform, "frmMain", nullptr) {
     BuildControls();
     ConnectHandlers();
-    p.instances.ListenForActivation(
+    p.instanceGuard.ListenForActivation(
         [this](const QString& title) { return ActivateForOtherCopy(title); });
+    // Logout, shutdown and termination signals close the window as its close box does.
+    p.windowing.OnEndRequest([this] { close(); });
 }
 
 void frmMain::BuildControls() {
@@ -120,6 +117,11 @@ void frmMain::BuildControls() {
                      QStringLiteral("Wanna get outa' here? Click me!"));
     fraIPAddress->lower();
     fraOptions->lower();
+    // What a screen reader announces where the caption alone says too little.
+    txtIPAddress->setAccessibleName(fraIPAddress->title());
+    txtAutoSaveDir->setAccessibleName(chkAutoSave->text());
+    cmdBrowse->setAccessibleName(QStringLiteral("Browse"));
+    new CentreOnScreen(this);
 
     QWidget* const order[] = {txtIPAddress, cmdCopy,     cmdPrint,       cmdUpdate,
                               chkAutoCopy,  chkAutoSave, txtAutoSaveDir, cmdBrowse,
@@ -167,8 +169,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 // --- start-up and shutdown ---------------------------------------------------------------
 
 void frmMain::Form_Load() {
-    Sub("Form_Load", [&] {
-        if (p.instances.PrevInstance()) {
+    Sub(__func__, [&] {
+        if (p.instanceGuard.PrevInstance()) {
             const int answer = p.dialogs.MsgBox(
                 QStringLiteral("Netcairn is already running. ") +
                     QStringLiteral(
@@ -178,14 +180,14 @@ void frmMain::Form_Load() {
             if (answer != vbYes) {
                 // The first copy only comes to the front: typing into it would replace the
                 // address selected there.
-                p.instances.ActivateFirstCopy(p.app.Title());
+                p.instanceGuard.ActivateFirstCopy(p.applicationObject.Title());
                 p.windowing.End();
                 return;
             }
         }
-        setWindowTitle(p.app.Title() + u' ' + VersionText(p.app));
+        setWindowTitle(p.applicationObject.Title() + u' ' + VersionText(p.applicationObject));
         OpenSettings();
-        if (p.settings.IsFirstStart(p.app.Title()))
+        if (p.settingsStore.IsFirstStart(p.applicationObject.Title()))
             WriteDefaultSettings();
         chkAutoCopy->setChecked(Settings.AutoCopy == 1);
         chkAutoSave->setChecked(Settings.AutoSave == 1);
@@ -200,15 +202,29 @@ void frmMain::Form_Load() {
 bool frmMain::ActivateForOtherCopy(const QString& title) {
     if (!windowTitle().startsWith(title))
         return false;
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    // A request during start-up must not show a half-loaded window; it is answered at once and
+    // carried out when start-up shows the window.
+    if (isVisible())
+        ComeForward();
+    else
+        comeForwardWhenShown = true;
     return true;
 }
 
+void frmMain::ComeForward() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (std::exchange(comeForwardWhenShown, false))
+        ComeForward();
+}
+
 void frmMain::cmdExit_Click() {
-    Sub("cmdExit_Click", [&] {
+    Sub(__func__, [&] {
         WindowHeight window(*this, p.windowing);
         ShrinkWindow(window);
         if (!p.windowing.HasEnded())
@@ -222,11 +238,11 @@ void frmMain::reject() {
 }
 
 void frmMain::Form_Unload() {
-    Sub("Form_Unload", [&] {
+    Sub(__func__, [&] {
         // From the last form down, so that the lower indexes stay valid as forms leave.
-        for (int i = p.forms.count() - 1; i >= 0; --i) {
-            if (i < p.forms.count())
-                p.forms.at(i)->close();
+        for (int i = p.openForms.count() - 1; i >= 0; --i) {
+            if (i < p.openForms.count())
+                p.openForms.at(i)->close();
         }
     });
 }
@@ -234,9 +250,9 @@ void frmMain::Form_Unload() {
 // --- the refresh ---------------------------------------------------------------------------
 
 void frmMain::cmdUpdate_Click() {
-    Sub("cmdUpdate_Click", [&] {
+    Sub(__func__, [&] {
         OpenSettings();
-        DisplayedAddress = TagOffline(p.winsock.LocalIP());
+        DisplayedAddress = TagOffline(LocalIP(p.addressSource.ReadTables()));
         txtIPAddress->setText(DisplayedAddress);
         if (Settings.AutoCopy == 1)
             AutoCopy();
@@ -253,13 +269,14 @@ void frmMain::SetPlainAddress() {
 // --- settings ------------------------------------------------------------------------------
 
 void frmMain::OpenSettings() {
-    Sub("OpenSettings", [&] { ReadSettings(p.settings, p.app.Title(), Settings); });
+    Sub(__func__, [&] { ReadSettings(p.settingsStore, p.applicationObject.Title(), Settings); });
 }
 
 void frmMain::WriteDefaultSettings() {
-    Sub("WriteDefaultSettings", [&] {
-        StoreOptions(p.settings, p.app.Title(), 0, 1, DefaultAddressFilePath(p.app));
-        p.settings.RecordFirstStart(p.app.Title());
+    Sub(__func__, [&] {
+        StoreOptions(p.settingsStore, p.applicationObject.Title(), 0, 1,
+                     DefaultAddressFilePath(p.applicationObject));
+        p.settingsStore.RecordFirstStart(p.applicationObject.Title());
         OpenSettings();
     });
 }
@@ -271,7 +288,7 @@ void frmMain::CheckPendingChanges() {
 }
 
 void frmMain::txtAutoSaveDir_Change() {
-    Sub("txtAutoSaveDir_Change", [&] {
+    Sub(__func__, [&] {
         CheckPendingChanges();
         // The phrase is answered by the next refresh, never stored as a path by accident.
         if (IsNameDialoguePhrase(txtAutoSaveDir->text()))
@@ -280,30 +297,30 @@ void frmMain::txtAutoSaveDir_Change() {
 }
 
 void frmMain::chkAutoCopy_Click() {
-    Sub("chkAutoCopy_Click", [&] { CheckPendingChanges(); });
+    Sub(__func__, [&] { CheckPendingChanges(); });
 }
 
 void frmMain::chkAutoSave_Click() {
-    Sub("chkAutoSave_Click", [&] {
+    Sub(__func__, [&] {
         OpenSettings();
         const bool ticked = value(chkAutoSave) == 1;
         txtAutoSaveDir->setEnabled(ticked);
         cmdBrowse->setEnabled(ticked);
         if (ticked)
             AutoSave();
-        else if (FileExists(p.files, Settings.AutoSaveDir))
-            p.files.Kill(Settings.AutoSaveDir);
+        else if (FileExists(p.fileSystem, Settings.AutoSaveDir))
+            p.fileSystem.Kill(Settings.AutoSaveDir);
         CheckPendingChanges();
     });
 }
 
 void frmMain::cmdApply_Click() {
-    Sub("cmdApply_Click", [&] {
-        const QString title = p.app.Title();
+    Sub(__func__, [&] {
+        const QString title = p.applicationObject.Title();
         OpenSettings();
         if (txtAutoSaveDir->text() != Settings.AutoSaveDir) {
             bool takeOver = true;
-            if (FileExists(p.files, txtAutoSaveDir->text())) {
+            if (FileExists(p.fileSystem, txtAutoSaveDir->text())) {
                 const int answer = p.dialogs.MsgBox(
                     QStringLiteral("The file ") + txtAutoSaveDir->text() +
                         QStringLiteral(" already exists. All contents of the file will be "
@@ -315,13 +332,13 @@ void frmMain::cmdApply_Click() {
                     takeOver = false;
                 }
             }
-            if (takeOver && FileExists(p.files, Settings.AutoSaveDir))
-                p.files.Kill(Settings.AutoSaveDir);
+            if (takeOver && FileExists(p.fileSystem, Settings.AutoSaveDir))
+                p.fileSystem.Kill(Settings.AutoSaveDir);
         }
-        StoreOptions(p.settings, title, value(chkAutoCopy), value(chkAutoSave),
+        StoreOptions(p.settingsStore, title, value(chkAutoCopy), value(chkAutoSave),
                      txtAutoSaveDir->text());
         const auto stored = [&](const char* key) {
-            return p.settings.GetSetting(title, OptionsSection, QString::fromLatin1(key));
+            return p.settingsStore.GetSetting(title, OptionsSection, QString::fromLatin1(key));
         };
         chkAutoCopy->setChecked(FlagValue(stored("AutoCopy")) == 1);
         chkAutoSave->setChecked(FlagValue(stored("AutoSave")) == 1);
@@ -335,28 +352,28 @@ void frmMain::cmdApply_Click() {
 // --- the default button follows the focus ------------------------------------------------
 
 void frmMain::txtAutoSaveDir_GotFocus() {
-    Sub("txtAutoSaveDir_GotFocus", [&] { cmdApply->setDefault(true); });
+    Sub(__func__, [&] { cmdApply->setDefault(true); });
 }
 void frmMain::txtAutoSaveDir_LostFocus() {
-    Sub("txtAutoSaveDir_LostFocus", [&] { cmdCopy->setDefault(true); });
+    Sub(__func__, [&] { cmdCopy->setDefault(true); });
 }
 void frmMain::chkAutoSave_GotFocus() {
-    Sub("chkAutoSave_GotFocus", [&] { cmdApply->setDefault(true); });
+    Sub(__func__, [&] { cmdApply->setDefault(true); });
 }
 void frmMain::chkAutoSave_LostFocus() {
-    Sub("chkAutoSave_LostFocus", [&] { cmdCopy->setDefault(true); });
+    Sub(__func__, [&] { cmdCopy->setDefault(true); });
 }
 void frmMain::chkAutoCopy_GotFocus() {
-    Sub("chkAutoCopy_GotFocus", [&] { cmdApply->setDefault(true); });
+    Sub(__func__, [&] { cmdApply->setDefault(true); });
 }
 void frmMain::chkAutoCopy_LostFocus() {
-    Sub("chkAutoCopy_LostFocus", [&] { cmdCopy->setDefault(true); });
+    Sub(__func__, [&] { cmdCopy->setDefault(true); });
 }
 
 // --- handing the address out --------------------------------------------------------------
 
 void frmMain::AutoCopy() {
-    Sub("AutoCopy", [&] {
+    Sub(__func__, [&] {
         p.clipboard.Clear();
         SetPlainAddress();
         p.clipboard.SetText(PlainAddress);
@@ -364,20 +381,20 @@ void frmMain::AutoCopy() {
 }
 
 void frmMain::cmdCopy_Click() {
-    Sub("cmdCopy_Click", [&] { AutoCopy(); });
+    Sub(__func__, [&] { AutoCopy(); });
 }
 
 void frmMain::AutoSave() {
-    Sub("AutoSave", [&] {
+    Sub(__func__, [&] {
         OpenSettings();
         CreateNewDirectory(GetDir(Settings.AutoSaveDir));
         SetPlainAddress();
-        p.files.ReplaceFile(Settings.AutoSaveDir, AddressFileBytes(PlainAddress));
+        p.fileSystem.ReplaceFile(Settings.AutoSaveDir, AddressFileBytes(PlainAddress));
     });
 }
 
 void frmMain::CreateNewDirectory(const QString& NewDirectory) {
-    Sub("CreateNewDirectory", [&] { nc::CreateNewDirectory(p.files, NewDirectory); });
+    Sub(__func__, [&] { nc::CreateNewDirectory(p.fileSystem, NewDirectory); });
 }
 
 void frmMain::cmdBrowse_Click() {
@@ -405,7 +422,7 @@ void frmMain::cmdPrint_Click() {
 // --- About and the hidden words ------------------------------------------------------------
 
 void frmMain::cmdAbout_Click() {
-    Sub("cmdAbout_Click", [&] {
+    Sub(__func__, [&] {
         EasterEgg1();
         EasterEgg2();
         if (FunShown || FunThanksShown)
@@ -416,7 +433,7 @@ void frmMain::cmdAbout_Click() {
 }
 
 void frmMain::EasterEgg1() {
-    Sub("EasterEgg1", [&] {
+    Sub(__func__, [&] {
         FunShown = MatchesTrigger(txtIPAddress->text(), FunWords());
         if (FunShown) {
             frmFun fun(p, this);
@@ -426,7 +443,7 @@ void frmMain::EasterEgg1() {
 }
 
 void frmMain::EasterEgg2() {
-    Sub("EasterEgg2", [&] {
+    Sub(__func__, [&] {
         FunThanksShown = MatchesTrigger(txtIPAddress->text(), FunThanksWords());
         if (FunThanksShown) {
             frmFunThanks thanks(p, this);
@@ -436,7 +453,7 @@ void frmMain::EasterEgg2() {
 }
 
 void frmMain::EasterEgg3() {
-    Sub("EasterEgg3", [&] {
+    Sub(__func__, [&] {
         if (!IsNameDialoguePhrase(txtAutoSaveDir->text()))
             return;
         const QString name = p.dialogs.InputBox(QStringLiteral("Please enter your name"),

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Form.h"
-#include "settings/SettingsRecord.h"
+#include "settings/Options.h"
+#include "ui/Form.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -18,7 +18,8 @@ public:
 
     /// Start-up, before the window is first shown.
     void Form_Load();
-    /// Brings this window to the front for a later copy, if its caption begins with \a title.
+    /// Brings this window to the front for a later copy, if its caption begins with \a title;
+    /// during start-up, once the window is shown.
     bool ActivateForOtherCopy(const QString& title);
 
     // The buttons.
@@ -57,16 +58,19 @@ protected:
     void Form_Unload() override;
     void reject() override; // Esc presses Exit
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildControls();
     void ConnectHandlers();
+    void ComeForward();
 
     SettingsRecord Settings;
     QString DisplayedAddress;
     QString PlainAddress;
     bool FunShown = false;
     bool FunThanksShown = false;
+    bool comeForwardWhenShown = false;
 
     QGroupBox* fraIPAddress;
     QLineEdit* txtIPAddress;

@@ -1,20 +1,26 @@
+#include "BuildFacts.h"
 #include "app/frmMain.h"
+#include "platform/Clipboard.h"
 #include "platform/Windowing.h"
-#include "platform/desktop/RealPlatform.h"
+#include "platform/linux/RealPlatform.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral(NETCAIRN_TITLE));
-    QApplication::setApplicationVersion(QStringLiteral(NETCAIRN_VERSION));
+    QApplication::setApplicationName(QString::fromUtf8(nc::build::Title));
+    QApplication::setApplicationVersion(QString::fromUtf8(nc::build::Version));
     QGuiApplication::setDesktopFileName(QStringLiteral("netcairn"));
 
     nc::RealPlatform platform;
-    nc::frmMain window(platform.bundle());
+    const nc::Platform& p = platform.bundle();
+    nc::frmMain window(p);
     window.Form_Load();
-    if (platform.bundle().windowing.HasEnded())
-        return 0;
-    window.show();
-    return QApplication::exec();
+    int status = 0;
+    if (!p.windowing.HasEnded()) {
+        window.show();
+        status = QApplication::exec();
+    }
+    p.clipboard.KeepAfterExit();
+    return status;
 }

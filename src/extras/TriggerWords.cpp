@@ -1,6 +1,6 @@
 #include "TriggerWords.h"
 
-#include "about/Credits.h"
+#include "ui/Credits.h"
 
 namespace nc {
 

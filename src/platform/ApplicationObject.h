@@ -6,7 +6,7 @@
 
 namespace nc {
 
-/// The running program as the desktop knows it: its name, version and folders.
+/// The running program as the desktop knows it: its name, version, folders and addresses.
 class ApplicationObject : public Service {
 public:
     /// The application title; it names the windows and the settings.
@@ -25,6 +25,10 @@ public:
     virtual qint16 Revision() const = 0;
     /// Legal copyright text of the version information: holder and years.
     virtual QString LegalCopyright() const = 0;
+    /// The product homepage's web address.
+    virtual QString HomepageAddress() const = 0;
+    /// The maintainer's mail address.
+    virtual QString FeedbackAddress() const = 0;
 };
 
 } // namespace nc

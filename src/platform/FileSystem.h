@@ -16,7 +16,7 @@ public:
     virtual bool MkDir(const QString& path) = 0;
     /// Deletes the file at \a path; fails when it cannot.
     virtual void Kill(const QString& path) = 0;
-    /// Replaces the whole file at \a path by \a bytes; a failure leaves any earlier file intact.
+    /// Replaces the whole regular file at \a path by \a bytes; a failure leaves it as it was.
     virtual void ReplaceFile(const QString& path, const QByteArray& bytes) = 0;
     /// Whether \a path names an existing ordinary file (not a folder, not hidden).
     virtual bool IsOrdinaryFile(const QString& path) = 0;

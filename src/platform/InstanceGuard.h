@@ -8,14 +8,14 @@
 
 namespace nc {
 
-/// Tells the first running copy of the program from later ones, and lets them talk.
+/// Tells whether another copy of the program runs, and lets copies talk to the running one.
 class InstanceGuard : public Service {
 public:
-    /// True when another copy of the program was already running when this one started.
+    /// True when another copy of the program was running as this one started.
     virtual bool PrevInstance() = 0;
-    /// Asks the first copy to bring its window titled \a title to the front; fails if none answers.
+    /// Asks the running copy to bring its window titled \a title forward; fails if none answers.
     virtual void ActivateFirstCopy(const QString& title) = 0;
-    /// Lets later copies call \a activate (with the title they look for; true: done) on this one.
+    /// Lets later copies call \a activate (with the title they look for; true: ours) on this one.
     virtual void ListenForActivation(std::function<bool(const QString& title)> activate) = 0;
 };
 

@@ -10,27 +10,28 @@ class Dialogs;
 class FileSystem;
 class InstanceGuard;
 class Launcher;
-class Windowing;
 class OpenForms;
 class Printer;
 class Registry;
 class SettingsStore;
+class Windowing;
 
-/// Everything a form may ask of the desktop, handed to each form when it is created.
+/// Everything a form may ask of the desktop, handed to each form when it is created. Each field
+/// is named after its type.
 struct Platform {
-    ApplicationObject& app;
+    ApplicationObject& applicationObject;
     Dialogs& dialogs;
     Windowing& windowing;
-    OpenForms& forms;
-    SettingsStore& settings;
-    FileSystem& files;
-    AddressSource& winsock;
+    OpenForms& openForms;
+    SettingsStore& settingsStore;
+    FileSystem& fileSystem;
+    AddressSource& addressSource;
     Clipboard& clipboard;
     CommonDialog& commonDialog;
     Printer& printer;
     Registry& registry;
     Launcher& launcher;
-    InstanceGuard& instances;
+    InstanceGuard& instanceGuard;
 };
 
 } // namespace nc

@@ -2,6 +2,8 @@
 
 #include "Service.h"
 
+#include <functional>
+
 class QDialog;
 
 namespace nc {
@@ -15,6 +17,8 @@ public:
     virtual void End() = 0;
     /// Whether End has been called.
     virtual bool HasEnded() const = 0;
+    /// Runs \a close, then ends, when the session or the system asks the program to stop.
+    virtual void OnEndRequest(std::function<void()> close) = 0;
 };
 
 } // namespace nc

@@ -1,11 +1,12 @@
 // Prints the local address as Netcairn reads it; run inside network namespaces by the tests.
 
-#include "platform/desktop/LinuxAddressSource.h"
+#include "address/LocalAddress.h"
+#include "platform/linux/LinuxAddressSource.h"
 
 #include <QTextStream>
 
 int main() {
     nc::LinuxAddressSource source;
-    QTextStream(stdout) << source.LocalIP() << '\n';
+    QTextStream(stdout) << nc::LocalIP(source.ReadTables()) << '\n';
     return 0;
 }

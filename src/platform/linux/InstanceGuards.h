@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/InstanceGuard.h"
+
+#include <QDBusConnection>
+
+#include <memory>
+#include <optional>
+
+namespace nc {
+
+class ActivationObject;
+
+/// The desktop's own way: the running copy owns a well-known name on the session bus, and every
+/// later copy queues for it, so that another copy is known to run as long as any one does.
+/// A copy registers its activation object before it asks for the name, so the owner can always
+/// be called.
+class DBusInstanceGuard final : public InstanceGuard {
+public:
+    /// \a service is the well-known name on \a bus.
+    DBusInstanceGuard(QDBusConnection bus, QString service);
+    ~DBusInstanceGuard() override;
+
+    bool PrevInstance() override;
+    void ActivateFirstCopy(const QString& title) override;
+    void ListenForActivation(std::function<bool(const QString& title)> activate) override;
+
+private:
+    bool Claim();
+
+    QDBusConnection m_bus;
+    QString m_service;
+    std::optional<bool> m_first;
+    std::unique_ptr<ActivationObject> m_object;
+};
+
+/// Where there is no session bus (a bare remote shell): the running copy holds a lock on a file
+/// in the user's runtime folder. The kernel drops the lock with its holder, so a copy that died,
+/// or an empty or damaged lock file, never blocks a start. A later copy cannot reach this one.
+class LockFileGuard final : public InstanceGuard {
+public:
+    explicit LockFileGuard(const QString& path);
+    ~LockFileGuard() override;
+
+    bool PrevInstance() override { return !m_first; }
+    void ActivateFirstCopy(const QString& title) override;
+    void ListenForActivation(std::function<bool(const QString&)>) override {}
+
+private:
+    int m_fd = -1;
+    bool m_first = true;
+};
+
+/// The session bus's guard where Netcairn can reach that bus, else the lock file's.
+std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile);
+
+} // namespace nc

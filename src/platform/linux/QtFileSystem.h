@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace nc {
+
+/// The local file system.
+class QtFileSystem final : public FileSystem {
+public:
+    qint64 FileLen(const QString& path) override;
+    bool MkDir(const QString& path) override;
+    void Kill(const QString& path) override;
+    /// Only a regular file is replaced, through a temporary file beside it and a rename, so that
+    /// a failure leaves the earlier file whole; where its folder takes no new file but the file
+    /// itself is writable, it is rewritten in place. A link is followed as the kernel follows it
+    /// for the user: one in a world-writable sticky folder is followed only if it is the user's
+    /// or the folder owner's.
+    void ReplaceFile(const QString& path, const QByteArray& bytes) override;
+    bool IsOrdinaryFile(const QString& path) override;
+};
+
+} // namespace nc

@@ -1,0 +1,75 @@
+#include "QtWindowing.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace nc {
+
+namespace {
+
+constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
+int signalWriteEnd = -1;
+
+void onSignal(int) {
+    // Only what is safe in a signal handler: one byte, handled later on the event loop.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalWriteEnd, &byte, 1);
+}
+
+} // namespace
+
+QtWindowing::QtWindowing() {
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
+        return; // without the pair a signal ends the program the system's way
+    signalWriteEnd = ends[0];
+    m_signals = std::make_unique<QSocketNotifier>(ends[1], QSocketNotifier::Read);
+    QObject::connect(m_signals.get(), &QSocketNotifier::activated, m_signals.get(), [this] {
+        char bytes[16];
+        while (::read(int(m_signals->socket()), bytes, sizeof bytes) > 0) {
+        }
+        if (m_close)
+            m_close();
+        End();
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : kEndSignals)
+        sigaction(signal, &action, nullptr);
+}
+
+QtWindowing::~QtWindowing() {
+    if (!m_signals)
+        return;
+    for (int signal : kEndSignals)
+        std::signal(signal, SIG_DFL);
+    ::close(signalWriteEnd);
+    ::close(int(int(m_signals->socket())));
+    signalWriteEnd = -1;
+}
+
+void QtWindowing::ShowModal(QDialog& form) {
+    form.exec();
+}
+
+void QtWindowing::End() {
+    m_ended = true;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    // Every event loop ends, modal ones included. Outside the event loop (during start-up)
+    // main() sees HasEnded() and does not enter it.
+    QCoreApplication::exit(0);
+}
+
+void QtWindowing::OnEndRequest(std::function<void()> close) {
+    m_close = std::move(close);
+}
+
+} // namespace nc

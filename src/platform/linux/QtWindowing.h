@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Windowing.h"
+
+#include <memory>
+
+class QSocketNotifier;
+
+namespace nc {
+
+/// Modal forms run their own event loop; the program ends through the main event loop, so that
+/// Qt can still hand the clipboard to the desktop's clipboard manager. SIGTERM, SIGHUP and
+/// SIGINT (logout, a closed terminal, Ctrl+C) are turned into an end request on that loop.
+class QtWindowing final : public Windowing {
+public:
+    QtWindowing();
+    ~QtWindowing() override;
+
+    void ShowModal(QDialog& form) override;
+    void End() override;
+    bool HasEnded() const override { return m_ended; }
+    void OnEndRequest(std::function<void()> close) override;
+
+private:
+    bool m_ended = false;
+    std::function<void()> m_close;
+    std::unique_ptr<QSocketNotifier> m_signals;
+};
+
+} // namespace nc

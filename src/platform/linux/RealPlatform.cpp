@@ -1,0 +1,31 @@
+#include "RealPlatform.h"
+
+#include "InstanceGuards.h"
+
+#include <QFont>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace nc {
+
+RealPlatform::RealPlatform()
+    : m_dialogs(m_applicationObject.Title()),
+      m_settingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)),
+      m_instanceGuard(
+          MakeInstanceGuard(QStringLiteral("example.nc.") + m_applicationObject.Title(),
+                            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                                u'/' + m_applicationObject.Title() + u'-' +
+                                QString::number(getuid()) + QStringLiteral(".lock"))),
+      m_bundle{m_applicationObject, m_dialogs,    m_windowing,     m_openForms,
+               m_settingsStore,     m_fileSystem, m_addressSource, m_clipboard,
+               m_commonDialog,      m_printer,    m_registry,      m_launcher,
+               *m_instanceGuard} {
+    // The windows are laid out for the classic dialog font; its metric twin keeps every
+    // caption inside its control where the desktop has one.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("DejaVu Sans")});
+}
+
+} // namespace nc

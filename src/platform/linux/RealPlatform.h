@@ -1,0 +1,47 @@
+#pragma once
+
+#include "DetachedLauncher.h"
+#include "IniSettingsStore.h"
+#include "LinuxAddressSource.h"
+#include "LinuxRegistry.h"
+#include "QtApplicationObject.h"
+#include "QtClipboard.h"
+#include "QtCommonDialog.h"
+#include "QtDialogs.h"
+#include "QtFileSystem.h"
+#include "QtPrinter.h"
+#include "QtWindowing.h"
+#include "platform/InstanceGuard.h"
+#include "platform/OpenForms.h"
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace nc {
+
+/// The real desktop services of this system, created once in main() after the application.
+class RealPlatform {
+public:
+    RealPlatform();
+
+    /// The services as the forms receive them.
+    const Platform& bundle() const { return m_bundle; }
+
+private:
+    QtApplicationObject m_applicationObject;
+    QtDialogs m_dialogs;
+    QtWindowing m_windowing;
+    OpenForms m_openForms;
+    IniSettingsStore m_settingsStore;
+    QtFileSystem m_fileSystem;
+    LinuxAddressSource m_addressSource;
+    QtClipboard m_clipboard;
+    QtCommonDialog m_commonDialog;
+    QtPrinter m_printer;
+    LinuxRegistry m_registry;
+    DetachedLauncher m_launcher;
+    std::unique_ptr<InstanceGuard> m_instanceGuard;
+    Platform m_bundle;
+};
+
+} // namespace nc

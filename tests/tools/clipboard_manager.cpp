@@ -1,0 +1,38 @@
+// A stand-in clipboard manager: it owns CLIPBOARD_MANAGER, says "ready" once it does, and
+// answers every request to save the clipboard as done.
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main() {
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const xcb_window_t window = xcb_generate_id(x);
+    xcb_create_window(x, 0, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      screen->root_visual, 0, nullptr);
+    auto* atom = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, 17, "CLIPBOARD_MANAGER"), nullptr);
+    xcb_set_selection_owner(x, window, atom->atom, XCB_CURRENT_TIME);
+    auto* owner = xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, atom->atom), nullptr);
+    if (!owner || owner->owner != window)
+        return 1;
+    std::puts("ready");
+    std::fflush(stdout);
+    while (xcb_generic_event_t* event = xcb_wait_for_event(x)) {
+        if ((event->response_type & 0x7f) == XCB_SELECTION_REQUEST) {
+            const auto* asked = reinterpret_cast<xcb_selection_request_event_t*>(event);
+            const xcb_selection_notify_event_t done{XCB_SELECTION_NOTIFY,
+                                                    0,
+                                                    0,
+                                                    asked->time,
+                                                    asked->requestor,
+                                                    asked->selection,
+                                                    asked->target,
+                                                    asked->property};
+            xcb_send_event(x, 0, asked->requestor, 0, reinterpret_cast<const char*>(&done));
+            xcb_flush(x);
+        }
+        std::free(event);
+    }
+}
