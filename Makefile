@@ -16,7 +16,7 @@ RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fon
 # checker, and the desktop-file and AppStream validators with the Debian packaging tools.
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox dbus-daemon x11-utils xdotool procps \
                  poppler-utils iproute2 e2fsprogs clang-format desktop-file-utils appstream \
-                 dpkg-dev file git
+                 dpkg-dev file git lintian man-db
 # To measure and to fuzz.
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
@@ -57,7 +57,7 @@ test-asan: deps-test
 	    $(MAKE) --no-print-directory test BUILD=build-asan CMAKE_EXTRA=-DNETCAIRN_SANITIZE=ON
 
 package: deps-test build
-	cd $(BUILD) && cpack -G DEB
+	cmake --build $(BUILD) --target package
 
 # Installs the package on this machine, runs it once, and removes it again.
 package-check: package
