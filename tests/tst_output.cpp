@@ -3,6 +3,7 @@
 #include "TestPlatform.h"
 #include "app/frmMain.h"
 #include "output/PathHelpers.h"
+#include "platform/linux/ModulePrinter.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -95,6 +96,9 @@ private Q_SLOTS:
     }
 
     void printedPageShowsTheAddressTwoCentimetresIn() {
+        ModulePrinter missing(u"/no/module.so"_s), module(NETCAIRN_PRINT_MODULE);
+        QVERIFY_THROWS_EXCEPTION(Failure, missing.SetFontName("MS Sans Serif"));
+        module.SetFontName("MS Sans Serif"); // the program's printer loads at the first use
         TestPlatform p;
         auto window = p.loadedWindow();
         window->findChild<QLineEdit*>("txtIPAddress")->setText("127.0.0.1 (offline)");

@@ -12,7 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QString::fromUtf8(nc::build::Version));
     QGuiApplication::setDesktopFileName(QStringLiteral("netcairn"));
 
-    nc::RealPlatform platform;
+    nc::RealPlatform platform(QApplication::applicationDirPath() + u'/' +
+                              QString::fromUtf8(nc::build::PrintModule));
     const nc::Platform& p = platform.bundle();
     nc::frmMain window(p);
     window.Form_Load();

@@ -9,6 +9,9 @@
 #include <QSettings>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+#include <tuple>
+
 namespace nc {
 
 namespace {
@@ -188,9 +191,45 @@ QByteArray readAll(const QString& path) {
     throw Failure::of(errPermissionDenied);
 }
 
+/// What tells a changed file: its inode (a rename puts a new one in place), size and times.
+using Stamp = std::tuple<bool, ino_t, off_t, long, long, long, long>;
+
+Stamp stampOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true,
+            info.st_ino,
+            info.st_size,
+            info.st_mtim.tv_sec,
+            info.st_mtim.tv_nsec,
+            info.st_ctim.tv_sec,
+            info.st_ctim.tv_nsec};
+}
+
 } // namespace
 
+struct IniSettingsStore::Loaded {
+    QString path;
+    Stamp stamp;
+    QByteArray bytes;
+    IniDocument doc;
+};
+
 IniSettingsStore::IniSettingsStore(QString configHome) : m_configHome(std::move(configHome)) {}
+
+IniSettingsStore::~IniSettingsStore() = default;
+
+const IniSettingsStore::Loaded& IniSettingsStore::load(const QString& path) {
+    // Every option is read afresh from the file; a start-up reads them a dozen times, and the
+    // file is parsed only when another copy or the user has changed it since.
+    const Stamp stamp = stampOf(path);
+    if (!m_loaded || m_loaded->path != path || m_loaded->stamp != stamp || !std::get<0>(stamp)) {
+        const QByteArray bytes = readAll(path);
+        m_loaded.reset(new Loaded{path, stamp, bytes, parse(bytes)});
+    }
+    return *m_loaded;
+}
 
 QString IniSettingsStore::fileFor(const QString& app) const {
     return m_configHome + u'/' + app + u'/' + app + QStringLiteral(".ini");
@@ -198,17 +237,16 @@ QString IniSettingsStore::fileFor(const QString& app) const {
 
 QString IniSettingsStore::GetSetting(const QString& app, const QString& section,
                                      const QString& key) {
-    const QByteArray bytes = readAll(fileFor(app));
-    const IniDocument doc = parse(bytes);
-    const Entry* entry = doc.find(section, key);
+    const Loaded& file = load(fileFor(app));
+    const Entry* entry = file.doc.find(section, key);
     if (!entry)
         return {};
     if (entry->exact)
         return entry->value;
     // A value Netcairn cannot hold as it stands is not used; that is said once per content of
     // the file, not at every reading.
-    if (m_reportedUnreadable != bytes) {
-        m_reportedUnreadable = bytes;
+    if (m_reportedUnreadable != file.bytes) {
+        m_reportedUnreadable = file.bytes;
         throw fileFailure(fileFor(app), QStringLiteral("holds text that is not UTF-8 in line %1; "
                                                        "Netcairn cannot read it exactly. Repair "
                                                        "that line.")
@@ -220,7 +258,7 @@ QString IniSettingsStore::GetSetting(const QString& app, const QString& section,
 void IniSettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
                                    const QString& value) {
     const QString path = fileFor(app);
-    const IniDocument doc = parse(readAll(path));
+    const IniDocument doc = load(path).doc;
     if (doc.badLine) {
         throw fileFailure(path, QStringLiteral("cannot be rewritten without losing or changing "
                                                "line %1 (%2); Netcairn has left it as it is.")
@@ -240,7 +278,7 @@ void IniSettingsStore::SaveSetting(const QString& app, const QString& section, c
 }
 
 bool IniSettingsStore::IsFirstStart(const QString& app) {
-    const IniDocument doc = parse(readAll(fileFor(app)));
+    const IniDocument doc = load(fileFor(app)).doc;
     if (doc.find(kMarkerSection, kMarkerKey))
         return false;
     if (doc.entries.isEmpty())

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 namespace nc {
 
 /// The settings store as INI files, one per application: <config home>/<app>/<app>.ini.
@@ -16,6 +18,7 @@ class IniSettingsStore final : public SettingsStore {
 public:
     /// \a configHome is the user's configuration folder (XDG_CONFIG_HOME).
     explicit IniSettingsStore(QString configHome);
+    ~IniSettingsStore() override;
 
     QString GetSetting(const QString& app, const QString& section, const QString& key) override;
     void SaveSetting(const QString& app, const QString& section, const QString& key,
@@ -27,7 +30,12 @@ public:
     QString fileFor(const QString& app) const;
 
 private:
+    struct Loaded;
+    /// The file at \a path as last read; read again only when the system says it changed.
+    const Loaded& load(const QString& path);
+
     QString m_configHome;
+    std::unique_ptr<Loaded> m_loaded;
     QByteArray m_reportedUnreadable; ///< the file content whose unreadable value was reported
 };
 

@@ -2,10 +2,13 @@
 
 #include "platform/Failure.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QFile>
+
+#include <future>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -33,37 +36,30 @@ class ActivationObject final : public QObject {
     Q_CLASSINFO("D-Bus Interface", "example.nc.Netcairn.Activation")
 
 public:
-    explicit ActivationObject(std::function<bool(const QString&)> activate)
-        : m_activate(std::move(activate)) {}
+    /// Set on the main thread, where the calls are delivered, before the window can be asked.
+    std::function<bool(const QString&)> activate;
 
 public Q_SLOTS:
-    bool Activate(const QString& title) { return m_activate && m_activate(title); }
-
-private:
-    std::function<bool(const QString&)> m_activate;
+    bool Activate(const QString& title) { return activate && activate(title); }
 };
 
 DBusInstanceGuard::DBusInstanceGuard(QDBusConnection bus, QString service)
-    : m_bus(std::move(bus)), m_service(std::move(service)) {}
+    : m_bus(std::move(bus)), m_service(std::move(service)),
+      m_object(std::make_unique<ActivationObject>()) {
+    // Calls are answered where the window lives.
+    m_object->moveToThread(QCoreApplication::instance()->thread());
+    m_bus.registerObject(kObjectPath, m_object.get(),
+                         QDBusConnection::ExportScriptableSlots |
+                             QDBusConnection::ExportNonScriptableSlots);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        m_bus.interface()->registerService(m_service, QDBusConnectionInterface::QueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
+    // A bus that will not say leaves nothing to go by; this copy then runs as the only one.
+    m_first = !reply.isValid() || reply.value() == QDBusConnectionInterface::ServiceRegistered;
+}
 
 DBusInstanceGuard::~DBusInstanceGuard() {
-    if (m_object)
-        m_bus.unregisterObject(kObjectPath);
-}
-
-bool DBusInstanceGuard::Claim() {
-    if (!m_first) {
-        const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-            m_bus.interface()->registerService(m_service, QDBusConnectionInterface::QueueService,
-                                               QDBusConnectionInterface::DontAllowReplacement);
-        // A bus that will not say leaves nothing to go by; this copy then runs as the only one.
-        m_first = !reply.isValid() || reply.value() == QDBusConnectionInterface::ServiceRegistered;
-    }
-    return *m_first;
-}
-
-bool DBusInstanceGuard::PrevInstance() {
-    return !Claim();
+    m_bus.unregisterObject(kObjectPath);
 }
 
 void DBusInstanceGuard::ActivateFirstCopy(const QString& title) {
@@ -76,13 +72,7 @@ void DBusInstanceGuard::ActivateFirstCopy(const QString& title) {
 }
 
 void DBusInstanceGuard::ListenForActivation(std::function<bool(const QString& title)> activate) {
-    if (m_object)
-        return;
-    m_object = std::make_unique<ActivationObject>(std::move(activate));
-    m_bus.registerObject(kObjectPath, m_object.get(),
-                         QDBusConnection::ExportScriptableSlots |
-                             QDBusConnection::ExportNonScriptableSlots);
-    Claim();
+    m_object->activate = std::move(activate);
 }
 
 LockFileGuard::LockFileGuard(const QString& path) {
@@ -108,11 +98,39 @@ void LockFileGuard::ActivateFirstCopy(const QString&) {
     throw noFirstCopy(); // without a bus there is no way to reach the running copy
 }
 
+namespace {
+
+/// Forwards to the guard that the thread reaching for the session bus settles on.
+class GuardOnItsWay final : public InstanceGuard {
+public:
+    explicit GuardOnItsWay(std::future<std::unique_ptr<InstanceGuard>> pending)
+        : m_pending(std::move(pending)) {}
+    bool PrevInstance() override { return guard().PrevInstance(); }
+    void ActivateFirstCopy(const QString& title) override { guard().ActivateFirstCopy(title); }
+    void ListenForActivation(std::function<bool(const QString&)> activate) override {
+        guard().ListenForActivation(std::move(activate));
+    }
+
+private:
+    InstanceGuard& guard() {
+        if (!m_guard)
+            m_guard = m_pending.get();
+        return *m_guard;
+    }
+    std::future<std::unique_ptr<InstanceGuard>> m_pending;
+    std::unique_ptr<InstanceGuard> m_guard;
+};
+
+} // namespace
+
 std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (bus.isConnected())
-        return std::make_unique<DBusInstanceGuard>(bus, service);
-    return std::make_unique<LockFileGuard>(lockFile);
+    return std::make_unique<GuardOnItsWay>(
+        std::async(std::launch::async, [service, lockFile]() -> std::unique_ptr<InstanceGuard> {
+            QDBusConnection bus = QDBusConnection::sessionBus();
+            if (bus.isConnected())
+                return std::make_unique<DBusInstanceGuard>(bus, service);
+            return std::make_unique<LockFileGuard>(lockFile);
+        }));
 }
 
 } // namespace nc

@@ -5,7 +5,6 @@
 #include <QDBusConnection>
 
 #include <memory>
-#include <optional>
 
 namespace nc {
 
@@ -17,21 +16,20 @@ class ActivationObject;
 /// be called.
 class DBusInstanceGuard final : public InstanceGuard {
 public:
-    /// \a service is the well-known name on \a bus.
+    /// Registers the activation object on \a bus and asks for the well-known name \a service;
+    /// may run on any thread.
     DBusInstanceGuard(QDBusConnection bus, QString service);
     ~DBusInstanceGuard() override;
 
-    bool PrevInstance() override;
+    bool PrevInstance() override { return !m_first; }
     void ActivateFirstCopy(const QString& title) override;
     void ListenForActivation(std::function<bool(const QString& title)> activate) override;
 
 private:
-    bool Claim();
-
     QDBusConnection m_bus;
     QString m_service;
-    std::optional<bool> m_first;
     std::unique_ptr<ActivationObject> m_object;
+    bool m_first = true;
 };
 
 /// Where there is no session bus (a bare remote shell): the running copy holds a lock on a file
@@ -51,7 +49,9 @@ private:
     bool m_first = true;
 };
 
-/// The session bus's guard where Netcairn can reach that bus, else the lock file's.
+/// The session bus's guard where Netcairn can reach that bus, else the lock file's. The bus is
+/// reached on a thread of its own from the start, while the window is being built; the guard
+/// waits for it only when first asked.
 std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile);
 
 } // namespace nc

@@ -78,14 +78,14 @@ void QtFileSystem::ReplaceFile(const QString& path, const QByteArray& bytes) {
     QByteArray target = QFile::encodeName(path);
     Descriptor existing;
     struct stat info {};
-    if (::lstat(target.constData(), &info) == 0) {
-        if (S_ISLNK(info.st_mode) && !mayFollow(target, info))
+    const bool exists = ::lstat(target.constData(), &info) == 0;
+    errno = 0;
+    if (exists && S_ISLNK(info.st_mode)) {
+        if (!mayFollow(target, info))
             throw Failure::of(errPermissionDenied);
-        // Pipes, devices, sockets and folders are never replaced, nor opened: opening one can
-        // already do something.
+        // Pipes, devices and sockets are never opened: opening one can already do something.
         if (::stat(target.constData(), &info) == 0 && !S_ISREG(info.st_mode))
             throw Failure::of(errPathFileAccess);
-        errno = 0;
         existing.fd = ::open(target.constData(),
                              O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
         if (existing.fd < 0)
@@ -95,30 +95,35 @@ void QtFileSystem::ReplaceFile(const QString& path, const QByteArray& bytes) {
         // The file the kernel reached, links followed: the new one takes its place there.
         target = QFile::encodeName(
             QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(existing.fd)));
+    } else if (exists && !S_ISREG(info.st_mode)) {
+        throw Failure::of(errPathFileAccess); // a folder, pipe, device or socket is never replaced
+    } else if (exists && ::access(target.constData(), W_OK) != 0) {
+        throw lastSystemFailure();
     }
 
     QByteArray temporary = target + ".XXXXXX";
-    const int mode = existing.fd >= 0 ? int(info.st_mode & 07777) : -1;
     Descriptor fresh{::mkostemp(temporary.data(), O_CLOEXEC)};
     if (fresh.fd < 0) {
         const int reason = errno;
-        if (existing.fd < 0 || (reason != EACCES && reason != EPERM))
+        if (!exists || (reason != EACCES && reason != EPERM))
             throw failureFromErrno(reason);
         // The folder takes no new file, but the file is writable: rewritten in place, as a
         // plain write does.
-        if (::ftruncate(existing.fd, 0) != 0)
+        if (existing.fd < 0)
+            existing.fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (existing.fd < 0 || ::ftruncate(existing.fd, 0) != 0)
             throw lastSystemFailure();
         writeAll(existing.fd, bytes);
         return;
     }
     try {
-        if (mode >= 0) {
-            ::fchmod(fresh.fd, mode_t(mode));
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::fchmod(fresh.fd, 0666 & ~mask);
+        mode_t mode = info.st_mode & 07777;
+        if (!exists) {
+            mode = ::umask(0);
+            ::umask(mode);
+            mode = 0666 & ~mode;
         }
+        ::fchmod(fresh.fd, mode);
         writeAll(fresh.fd, bytes);
         errno = 0;
         if (::fdatasync(fresh.fd) != 0 || ::rename(temporary.constData(), target.constData()) != 0)

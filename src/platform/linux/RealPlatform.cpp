@@ -9,9 +9,10 @@
 
 namespace nc {
 
-RealPlatform::RealPlatform()
+RealPlatform::RealPlatform(const QString& printModule)
     : m_dialogs(m_applicationObject.Title()),
       m_settingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)),
+      m_printer(printModule),
       m_instanceGuard(
           MakeInstanceGuard(QStringLiteral("example.nc.") + m_applicationObject.Title(),
                             QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +

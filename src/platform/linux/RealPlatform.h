@@ -4,12 +4,12 @@
 #include "IniSettingsStore.h"
 #include "LinuxAddressSource.h"
 #include "LinuxRegistry.h"
+#include "ModulePrinter.h"
 #include "QtApplicationObject.h"
 #include "QtClipboard.h"
 #include "QtCommonDialog.h"
 #include "QtDialogs.h"
 #include "QtFileSystem.h"
-#include "QtPrinter.h"
 #include "QtWindowing.h"
 #include "platform/InstanceGuard.h"
 #include "platform/OpenForms.h"
@@ -22,7 +22,8 @@ namespace nc {
 /// The real desktop services of this system, created once in main() after the application.
 class RealPlatform {
 public:
-    RealPlatform();
+    /// \a printModule is the path of the print module.
+    explicit RealPlatform(const QString& printModule);
 
     /// The services as the forms receive them.
     const Platform& bundle() const { return m_bundle; }
@@ -37,7 +38,7 @@ private:
     LinuxAddressSource m_addressSource;
     QtClipboard m_clipboard;
     QtCommonDialog m_commonDialog;
-    QtPrinter m_printer;
+    ModulePrinter m_printer;
     LinuxRegistry m_registry;
     DetachedLauncher m_launcher;
     std::unique_ptr<InstanceGuard> m_instanceGuard;
