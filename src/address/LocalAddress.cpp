@@ -77,6 +77,12 @@ QString LocalIP(const AddressTables& tables) {
     return ipv6.isEmpty() ? ipv4 : ipv6;
 }
 
+QString LocalIP(AddressSource& source) {
+    // Most refreshes never need the IPv6 tables: only a machine that would be offline does.
+    const QString ipv4 = LocalIP(source.ReadTables(false));
+    return ipv4 != LoopbackAddress ? ipv4 : LocalIP(source.ReadTables(true));
+}
+
 QList<Route> ParseRouteTable(const QByteArray& text) {
     QList<Route> routes;
     const QList<QList<QByteArray>> lines = rows(text);

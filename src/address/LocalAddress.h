@@ -23,6 +23,8 @@ QString UntagOffline(const QString& text);
 /// The address the machine is known by, as the socket component reports it: the IPv4 choice
 /// below, or where that ends in the loopback address, the IPv6 choice; else the loopback address.
 QString LocalIP(const AddressTables& tables);
+/// The same from the tables \a source reads now; the IPv6 ones only where they are needed.
+QString LocalIP(AddressSource& source);
 
 /// One line of the kernel's IPv4 routing table.
 struct Route {

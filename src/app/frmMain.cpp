@@ -252,7 +252,7 @@ void frmMain::Form_Unload() {
 void frmMain::cmdUpdate_Click() {
     Sub(__func__, [&] {
         OpenSettings();
-        DisplayedAddress = TagOffline(LocalIP(p.addressSource.ReadTables()));
+        DisplayedAddress = TagOffline(LocalIP(p.addressSource));
         txtIPAddress->setText(DisplayedAddress);
         if (Settings.AutoCopy == 1)
             AutoCopy();

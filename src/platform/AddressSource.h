@@ -29,8 +29,9 @@ struct AddressTables {
 /// The machine's network tables, read without sending anything.
 class AddressSource : public Service {
 public:
-    /// The routing tables and interface addresses as they are now.
-    virtual AddressTables ReadTables() = 0;
+    /// The IPv4 routing table and interface addresses as they are now, and with \a ipv6 the IPv6
+    /// ones too.
+    virtual AddressTables ReadTables(bool ipv6) = 0;
 };
 
 } // namespace nc

@@ -30,7 +30,7 @@ void FakeWindowing::ShowModal(QDialog& form) {
     form.close();
 }
 
-AddressTables FakeAddressSource::ReadTables() {
+AddressTables FakeAddressSource::ReadTables(bool) {
     quint32 ip = 0;
     for (const QString& part : address.split(u'.'))
         ip = ip << 8 | part.toUInt();

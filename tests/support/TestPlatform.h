@@ -84,7 +84,7 @@ struct FakeWindowing final : Windowing {
 /// One interface holding the dotted IPv4 \a address (the loopback one for "127.0.0.1").
 struct FakeAddressSource final : AddressSource {
     QString address = QStringLiteral("192.168.1.20");
-    AddressTables ReadTables() override;
+    AddressTables ReadTables(bool) override;
 };
 
 /// Every Save As dialog is cancelled.

@@ -7,6 +7,6 @@
 
 int main() {
     nc::LinuxAddressSource source;
-    QTextStream(stdout) << nc::LocalIP(source.ReadTables()) << '\n';
+    QTextStream(stdout) << nc::LocalIP(source) << '\n';
     return 0;
 }

@@ -26,7 +26,7 @@ QByteArray procTable(const char* path) {
 
 } // namespace
 
-AddressTables LinuxAddressSource::ReadTables() {
+AddressTables LinuxAddressSource::ReadTables(bool ipv6) {
     AddressTables tables;
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0)
@@ -40,8 +40,10 @@ AddressTables LinuxAddressSource::ReadTables() {
     }
     freeifaddrs(list);
     tables.ipv4Routes = procTable("/proc/net/route");
-    tables.ipv6Routes = procTable("/proc/net/ipv6_route");
-    tables.ipv6Addresses = procTable("/proc/net/if_inet6");
+    if (ipv6) {
+        tables.ipv6Routes = procTable("/proc/net/ipv6_route");
+        tables.ipv6Addresses = procTable("/proc/net/if_inet6");
+    }
     return tables;
 }
 

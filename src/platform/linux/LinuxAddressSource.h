@@ -8,7 +8,7 @@ namespace nc {
 /// (Debian maps the host name to 127.0.1.1).
 class LinuxAddressSource final : public AddressSource {
 public:
-    AddressTables ReadTables() override;
+    AddressTables ReadTables(bool ipv6) override;
 };
 
 } // namespace nc
