@@ -258,7 +258,7 @@ QString IniSettingsStore::GetSetting(const QString& app, const QString& section,
 void IniSettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
                                    const QString& value) {
     const QString path = fileFor(app);
-    const IniDocument doc = load(path).doc;
+    const IniDocument& doc = load(path).doc;
     if (doc.badLine) {
         throw fileFailure(path, QStringLiteral("cannot be rewritten without losing or changing "
                                                "line %1 (%2); Netcairn has left it as it is.")
@@ -278,7 +278,7 @@ void IniSettingsStore::SaveSetting(const QString& app, const QString& section, c
 }
 
 bool IniSettingsStore::IsFirstStart(const QString& app) {
-    const IniDocument doc = load(fileFor(app)).doc;
+    const IniDocument& doc = load(fileFor(app)).doc;
     if (doc.find(kMarkerSection, kMarkerKey))
         return false;
     if (doc.entries.isEmpty())
