@@ -21,8 +21,8 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-} // namespace
-
+/// The number at the start of \a text, leading blanks skipped; 0 when the text does not begin
+/// with a number. Decimal point and exponent are read the same in every locale.
 double LeadingNumber(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -64,6 +64,8 @@ double LeadingNumber(const QString& text) {
     return number.startsWith('-') ? -std::numeric_limits<double>::infinity()
                                   : std::numeric_limits<double>::infinity();
 }
+
+} // namespace
 
 quint8 FlagValue(const QString& text) {
     const double rounded = std::nearbyint(LeadingNumber(text)); // halves go to the even side

@@ -224,8 +224,8 @@ const IniSettingsStore::Loaded& IniSettingsStore::load(const QString& path) {
     // Every option is read afresh from the file; a start-up reads them a dozen times, and the
     // file is parsed only when another copy or the user has changed it since.
     const Stamp stamp = stampOf(path);
-    if (!m_loaded || m_loaded->path != path || m_loaded->stamp != stamp || !std::get<0>(stamp)) {
-        const QByteArray bytes = readAll(path);
+    if (!m_loaded || m_loaded->path != path || m_loaded->stamp != stamp) {
+        const QByteArray bytes = std::get<0>(stamp) ? readAll(path) : QByteArray();
         m_loaded.reset(new Loaded{path, stamp, bytes, parse(bytes)});
     }
     return *m_loaded;

@@ -26,10 +26,10 @@ public:
     bool IsFirstStart(const QString& app) override;
     void RecordFirstStart(const QString& app) override;
 
+private:
     /// The file that holds \a app's settings.
     QString fileFor(const QString& app) const;
 
-private:
     struct Loaded;
     /// The file at \a path as last read; read again only when the system says it changed.
     const Loaded& load(const QString& path);
