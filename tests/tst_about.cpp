@@ -1,14 +1,19 @@
-// The About dialog, the registry values that locate the system information tool, and what a
-// screen reader finds.
+// The texts every window shows, the About dialog's load, the registry values that locate the
+// system information tool, and what a screen reader finds.
 
 #include "TestPlatform.h"
 #include "about/RegistryValue.h"
 #include "about/frmAbout.h"
 #include "app/frmMain.h"
+#include "extras/FunDialogs.h"
+#include "ui/modPublic.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QTest>
 
 using namespace nc;
@@ -17,7 +22,45 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray kFirstKey("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QByteArray kToolPath = kFirstKey + "|PATH";
+
+/// Values by "key path|value name": type and bytes.
+struct FakeRegistry final : Registry {
+    QMap<QByteArray, std::pair<quint32, QByteArray>> values;
+    QByteArray opened;
+    QList<HKey> closed;
+    long RegOpenKeyExA(HKey, const QByteArray& key, quint32, quint32, HKey* result) override {
+        opened = key + '|';
+        *result = values.keys().join('\n').contains(opened) ? 1 : 0;
+        return *result ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    }
+    long RegQueryValueExA(HKey, const QByteArray& name, quint32* type, char* data,
+                          quint32* size) override {
+        if (!values.contains(opened + name))
+            return ERROR_FILE_NOT_FOUND;
+        const auto& [valueType, bytes] = values[opened + name];
+        *type = valueType;
+        if (bytes.size() > qsizetype(*size))
+            return ERROR_MORE_DATA;
+        std::copy(bytes.begin(), bytes.end(), data);
+        *size = quint32(bytes.size());
+        return ERROR_SUCCESS;
+    }
+    long RegCloseKey(HKey key) override { return closed << key, ERROR_SUCCESS; }
+};
+
+/// What a control shows as its text: a label's or button's text, a frame's caption, a line
+/// edit's text, or the window caption for the form itself.
+QString shownText(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget))
+        return frame->title();
+    if (widget->isWindow())
+        return widget->windowTitle();
+    return widget->property("text").toString();
+}
 
 QString label(QWidget& dialog, const char* name) {
     return dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
@@ -29,18 +72,109 @@ class TstAbout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void textsAreBuiltAtEveryLoad() {
+    void everyTextAWindowShows() {
+        TestPlatform p;
+        frmMain main(p.bundle);
+        frmAbout about(p.bundle, &main);
+        frmFun fun(p.bundle, &main);
+        frmFunThanks thanks(p.bundle, &main);
+        const QMap<QString, QWidget*> forms{
+            {"frmMain", &main}, {"frmAbout", &about}, {"frmFun", &fun}, {"frmFunThanks", &thanks}};
+        const char* const egg = "What is this? An easter egg or somethin' ?";
+        const char* const texts[][4] = {
+            // form, control ("" the form), text, tooltip
+            {"frmMain", "", "frmMain", ""},
+            {"frmMain", "fraIPAddress", "IP-Address", ""},
+            {"frmMain", "txtIPAddress", "txtIPAddress", "This textbox shows your local IP-Address"},
+            {"frmMain", "cmdCopy", "&Copy", "Copies the IP-Address above to the Windows Clipboard"},
+            {"frmMain", "cmdPrint", "&Print...", "Prints your IP-Address"},
+            {"frmMain", "cmdUpdate", "&Update", "Update the IP-Address"},
+            {"frmMain", "fraOptions", "Program Options", ""},
+            {"frmMain", "chkAutoCopy",
+             "Copy IP-address to the clipboard on launch and when you hit the \"Update\"-button.",
+             "Automatically copy the IP-Address to the Windows Clipboard"},
+            {"frmMain", "chkAutoSave",
+             "Save IP-Address in:", "Chech this if you want to save your IP in a textfile"},
+            {"frmMain", "txtAutoSaveDir", "txtAutoSaveDir", "File Path to the IP-Address"},
+            {"frmMain", "cmdBrowse", "..", "Browse your computer - find a place to save your IP"},
+            {"frmMain", "cmdApply", "A&pply", "Apply the new settings set above"},
+            {"frmMain", "cmdExit", "E&xit", "Wanna get outa' here? Click me!"},
+            {"frmAbout", "", "About Netcairn 1.21", ""},
+            {"frmAbout", "lblTitleVersion", "Netcairn v1.21", ""},
+            {"frmAbout", "lblCopyright", "Copyright A 2026", ""},
+            {"frmAbout", "lblDescription",
+             "Netcairn is a simple freeware program - only made for showing your local "
+             "IP-Address with some small, but handy functions. Nothing big. But that's hopefully "
+             "the way you want it! Take a look at the Netcairn homepage for more information and "
+             "the latest version:",
+             ""},
+            {"frmAbout", "lblHomepageLink", "http://nc.test/",
+             "Press here to visit the Netcairn homepage"},
+            {"frmAbout", "lblMailMe",
+             "Comments, questions, bug reports etc.? Do not hesitate contacting me on:", ""},
+            {"frmAbout", "lblMailLink", "me@nc.test",
+             "Press here to fire up your mail progrm and send feedback to the author"},
+            {"frmAbout", "fraThankYou", "Thank you-list", ""},
+            {"frmAbout", "lblThanksCode", "Program Code:", ""},
+            {"frmAbout", "lblThanksBetaTesting", "Beta Testers:", ""},
+            {"frmAbout", "cmdSysInfo", "&System Info...", "Handy Information about your system"},
+            {"frmAbout", "cmdOK", "OK", ""},
+            {"frmFun", "", egg, ""},
+            {"frmFun", "lblMadeBy", "Netcairn is proudly made by", ""},
+            {"frmFun", "lblMailLink", "me@nc.test", ""},
+            {"frmFun", "lblHomepageLink", "http://nc.test/", ""},
+            {"frmFun", "lblPressYes", "Press YES if you think I'm great!", ""},
+            {"frmFun", "cmdYes", "&YES", ""},
+            {"frmFunThanks", "", egg, ""},
+            {"frmFunThanks", "fraThankYou", "Thank you-list", ""},
+            {"frmFunThanks", "lblThanksCode", "Program Code:", ""},
+            {"frmFunThanks", "lblThanksBetaTesting", "Beta Testers:", ""},
+            {"frmFunThanks", "fraWebLinks", "Related Web-links", ""},
+            {"frmFunThanks", "lblPressYes", "Press YES if you think they're great!", ""},
+            {"frmFunThanks", "cmdYes", "&YES", ""},
+        };
+        for (const auto& [form, name, text, tip] : texts) {
+            QWidget* window = forms.value(QString::fromLatin1(form));
+            QWidget* control =
+                *name ? window->findChild<QWidget*>(QString::fromLatin1(name)) : window;
+            QVERIFY2(control, name);
+            QCOMPARE(shownText(control), QString::fromUtf8(text));
+            QCOMPARE(control->toolTip(), QString::fromUtf8(tip));
+        }
+        // The sentences of thanks are the author's own; their shape is not.
+        QCOMPARE(label(about, "lblThanksBetaTesters"), label(thanks, "lblThanksBetaTesters"));
+        const QStringList paragraphs = label(about, "lblThanksCode1").split(u"\r\n"_s);
+        QVERIFY(paragraphs.size() == 3 && paragraphs[1].isEmpty() &&
+                paragraphs[2].startsWith(u"Also, thanks to "_s));
+        QVERIFY(!main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
+    }
+
+    void errorReport() {
+        TestPlatform p;
+        ShowErrorReport(p.bundle, u"frmMain"_s, u"Sub"_s, u"AutoSave"_s, Failure::of(errDiskFull));
+        ShowErrorReport(p.bundle, u"frmAbout"_s, u"Function"_s, u"GetKeyValue"_s,
+                        Failure(-5, {}, {}, -7));
+        QCOMPARE(p.dialogs.reports(),
+                 QStringList({"frmMain.Sub.AutoSave", "frmAbout.Function.GetKeyValue"}));
+        QCOMPARE(
+            ErrorReportText("1.21", "frmMain", "Sub", "AutoSave", Failure::of(errDiskFull), "me@x"),
+            u"A runtime error occured!\r\n\r\nVersion:   1.21\r\n"
+            "Initial Error-Tracking Code:   frmMain.Sub.AutoSave\r\nRuntime Error Code:   61\r\n"
+            "Runtime Error Description:   Disk full\r\nRuntime Error Source:   Netcairn\r\n"
+            "Runtime Error Help Context:   0\r\n\r\nIf possible, mail a bug report, including "
+            "the information provided above to the following mail-address: \r\n\r\nme@x"_s);
+        QCOMPARE(
+            ErrorReportText({}, {}, {}, {}, Failure(-5, {}, {}, -7), {}).split(u"\r\n"_s).mid(4, 4),
+            QStringList({"Runtime Error Code:   -5", "Runtime Error Description:   ",
+                         "Runtime Error Source:   ", "Runtime Error Help Context:   -7"}));
+        QCOMPARE(ErrorReportTitle("Netcairn", "1.21"), u"Netcairn 1.21 Error Message"_s);
+    }
+
+    void aboutTextsAreBuiltAtEveryLoad() {
         TestPlatform p;
         p.app.copyright.clear();
         frmAbout first(p.bundle, nullptr);
-        QCOMPARE(first.windowTitle(), u"About Netcairn 1.21"_s);
-        QCOMPARE(label(first, "lblTitleVersion"), u"Netcairn v1.21"_s);
         QCOMPARE(label(first, "lblCopyright"), u"Copyright "_s);
-        const QStringList thanks = label(first, "lblThanksCode1").split(u"\r\n"_s);
-        QVERIFY(thanks.size() == 3 && thanks[1].isEmpty() &&
-                thanks[2].startsWith(u"Also, thanks to "_s));
-        QCOMPARE(label(first, "lblHomepageLink") + label(first, "lblMailLink"),
-                 u"http://nc.test/me@nc.test"_s);
         p.app.minor = 10;
         p.app.revision = 0;
         p.app.copyright = "T W 2025-2026";
@@ -62,7 +196,7 @@ private Q_SLOTS:
               {REG_SZ, QByteArray(1024, 'a'), true, QString(1024, u'a')},
               {REG_SZ, QByteArray(1025, 'a'), false, ""}}) {
             FakeRegistry registry;
-            registry.values[kToolPath] = {type, bytes};
+            registry.values[kFirstKey + "|PATH"] = {type, bytes};
             QString keyVal = u"as passed"_s;
             QCOMPARE(ReadKeyValue(registry, HKEY_LOCAL_MACHINE, kFirstKey, "PATH", keyVal), read);
             QCOMPARE(keyVal, value);
@@ -93,7 +227,7 @@ private Q_SLOTS:
         QAccessibleInterface* link =
             QAccessible::queryAccessibleInterface(about.findChild<QWidget*>("lblMailLink"));
         link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(p.launcher.commands, QStringList{"0|start.exe mailto:me@nc.test"});
+        QTRY_COMPARE(p.launched(), u"xdg-open mailto:me@nc.test"_s);
     }
 };
 

@@ -1,19 +1,24 @@
-// The main window: start-up, the refresh, options and Apply, the default button, the address
-// box, the hidden words, the ways out, and the runtime error report.
+// The main window as a person uses it. Each scenario below says what the machine holds at the
+// start (+), how the person answers the windows that come up (<, one window each), what they
+// do (>), what they then see (?: window contents, the clipboard, files and their modes, stored
+// options, programs started), and every dialog that came up on the way (!, with its icon and
+// buttons, * the default). Items on one line are separated by " ; " and run in order.
 
 #include "TestPlatform.h"
 #include "app/ExitAnimation.h"
 #include "app/frmMain.h"
 #include "extras/FunDialogs.h"
-#include "ui/modPublic.h"
+#include "settings/Options.h"
+#include "ui/Controls.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace nc;
 using namespace Qt::StringLiterals;
@@ -22,8 +27,95 @@ namespace {
 
 QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
 
-template <class W = QWidget> W* child(QWidget& window, const char* name) {
-    return window.findChild<W*>(QString::fromLatin1(name));
+QString expanded(QString text, const TestPlatform& p) {
+    return text.replace("{home}"_L1, p.root).replace("\\r"_L1, "\r"_L1).replace("\\n"_L1, "\n"_L1);
+}
+
+/// Sets up one thing the machine holds: "options=COPY|SAVE|PATH", "file:REL=BYTES",
+/// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute" (and
+/// never answers), "nosysinfo" (no system information tool), "print=cancel".
+void Give(TestPlatform& p, const QString& item) {
+    const QString key = item.section(u'=', 0, 0), value = item.section(u'=', 1);
+    if (key == "options"_L1) {
+        const QStringList parts = value.split(u'|');
+        p.storeOptions(parts[0].toInt(), parts[1].toInt(), parts[2]);
+    } else if (key.startsWith("file:"_L1)) {
+        p.writeFile(key.mid(5), value.toUtf8());
+    } else if (key.startsWith("mode:"_L1)) {
+        chmod(QFile::encodeName(p.path(key.mid(5))), value.toUInt(nullptr, 8));
+    } else if (key == "address"_L1) {
+        p.address.address = value;
+    } else if (key == "installed"_L1) {
+        p.app.installed = true;
+    } else if (key == "previous"_L1) {
+        p.guard.previous = true;
+        p.guard.firstCopyAnswers = value != "mute"_L1;
+    } else if (key == "nosysinfo"_L1) {
+        QFile::remove(p.path("bin/sysinfo"));
+    } else if (key == "print"_L1) {
+        p.printAccepted = false;
+    } else {
+        qFatal("unknown starting point %s", qPrintable(item));
+    }
+}
+
+/// What the person sees of \a key: "caption", "clipboard", "file:REL" ("<none>" when absent),
+/// "mode:REL", "stored" (COPY|SAVE|PATH), "text:NAME", "checked:NAME", "enabled:NAME",
+/// "focus", "selected", "default" (the button Enter presses), "tabs" (the controls Tab visits
+/// from the address box), "launched", "shown" (modal forms), "ended", "activated".
+QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
+    const QString name = key.section(u':', 1);
+    const auto child = [&] { return window.findChild<QWidget*>(name); };
+    if (key == "caption"_L1)
+        return window.windowTitle();
+    if (key == "clipboard"_L1)
+        return p.clipboardText();
+    if (key.startsWith("file:"_L1))
+        return QFile::exists(p.path(name)) ? QString::fromUtf8(TestPlatform::readFile(p.path(name)))
+                                           : u"<none>"_s;
+    if (key.startsWith("mode:"_L1)) {
+        struct stat info {};
+        return stat(QFile::encodeName(p.path(name)), &info) == 0
+                   ? QString::number(info.st_mode & 07777, 8)
+                   : u"<none>"_s;
+    }
+    if (key == "stored"_L1)
+        return p.stored(u"AutoCopy"_s) + u'|' + p.stored(u"AutoSave"_s) + u'|' +
+               p.stored(u"AutoSaveDir"_s);
+    if (key.startsWith("text:"_L1))
+        return qobject_cast<QLineEdit*>(child())->text();
+    if (key.startsWith("checked:"_L1))
+        return QString::number(qobject_cast<QAbstractButton*>(child())->isChecked());
+    if (key.startsWith("enabled:"_L1))
+        return QString::number(child()->isEnabled());
+    if (key == "focus"_L1)
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    if (key == "selected"_L1)
+        return window.findChild<QLineEdit*>(u"txtIPAddress"_s)->selectedText();
+    if (key == "default"_L1) {
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            if (button->isDefault())
+                return button->objectName();
+        return {};
+    }
+    if (key == "tabs"_L1) {
+        QStringList visited;
+        window.findChild<QWidget*>(u"txtIPAddress"_s)->setFocus(Qt::TabFocusReason);
+        do {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(focused, Qt::Key_Tab);
+        } while (QApplication::focusWidget()->objectName() != visited[0] && visited.size() < 20);
+        return visited.join(u' ');
+    }
+    if (key == "launched"_L1)
+        return p.launched();
+    if (key == "shown"_L1)
+        return p.windowing.shown.join(u' ');
+    if (key == "ended"_L1)
+        return QString::number(p.windowing.ended);
+    if (key == "activated"_L1)
+        return p.guard.activated.join(u' ');
+    qFatal("unknown observation %s", qPrintable(key));
 }
 
 /// A window that will not get lower than \a floor twips.
@@ -37,207 +129,320 @@ struct FakeWindow final : ShrinkingWindow {
     int steps = 0, endAfter = -1;
 };
 
+const char* const kScenarios = R"(
+first start: defaults, the address saved and selected
+  + address=10.0.0.7
+  ? caption=Netcairn 1.21 ; stored=0|1|{home}/bin/LocalIp.txt ; focus=txtIPAddress
+  ? file:bin/LocalIp.txt=10.0.0.7\r\n ; mode:bin/LocalIp.txt=644 ; selected=10.0.0.7
+  ? checked:chkAutoCopy=0 ; checked:chkAutoSave=1 ; enabled:cmdApply=0 ; clipboard=
+  ? text:txtAutoSaveDir={home}/bin/LocalIp.txt
+an installed copy's first start: the data folder
+  + installed
+  ? stored=0|1|{home}/data/Netcairn/LocalIp.txt
+  ? file:data/Netcairn/LocalIp.txt=192.168.1.20\r\n
+AutoSave off at start deletes the file and greys the path
+  + options=0|0|{home}/ip.txt ; file:ip.txt=old
+  ? file:ip.txt=<none> ; enabled:txtAutoSaveDir=0 ; enabled:cmdBrowse=0 ; enabled:cmdApply=0
+  ? clipboard= ; checked:chkAutoSave=0
+both on: copied, and the file left alone
+  + options=1|1|{home}/ip.txt ; file:ip.txt=old
+  ? clipboard=192.168.1.20 ; file:ip.txt=old ; checked:chkAutoCopy=1 ; enabled:cmdApply=0
+offline: shown tagged, handed out bare; a replaced file keeps its mode
+  + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=a longer text ; mode:ip.txt=640
+  ? selected=127.0.0.1 (offline) ; file:ip.txt=127.0.0.1\r\n ; mode:ip.txt=640
+  > Return
+  ? clipboard=127.0.0.1
+a stored flag of 2 is off, and Apply is offered
+  + options=2|1|{home}/ip.txt
+  ? file:ip.txt=192.168.1.20\r\n ; clipboard= ; enabled:cmdApply=1
+a later copy asks; Yes runs it
+  + previous
+  < Y
+  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
+  ? caption=Netcairn 1.21 ; ended=0 ; activated=
+No, the default, brings the first copy forward
+  + previous
+  < Return
+  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
+  ? ended=1 ; activated=Netcairn ; caption=frmMain ; clipboard=
+a first copy that never answers is a start-up failure
+  + previous=mute
+  < Return
+  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
+  ! report frmMain.Sub.Form_Load 5
+  ? ended=0 ; caption=frmMain ; text:txtIPAddress=txtIPAddress
+  ? text:txtAutoSaveDir=txtAutoSaveDir
+a stored flag of 300 is reported, and what was read before it is used
+  + options=1|300|{home}/ip.txt ; file:ip.txt=old
+  ! report frmMain.Sub.OpenSettings 6
+  ! report frmMain.Sub.OpenSettings 6
+  ! report frmMain.Sub.OpenSettings 6
+  ! report frmMain.Sub.OpenSettings 6
+  ! report frmMain.Sub.OpenSettings 6
+  ! report frmMain.Sub.OpenSettings 6
+  ? file:ip.txt=old ; clipboard=192.168.1.20
+Copy hands out what the box shows; Update restores the address
+  + options=0|0|{home}/ip.txt
+  > type:my words ; Return
+  ? clipboard=my words
+  > Alt+U
+  ? text:txtIPAddress=192.168.1.20 ; clipboard=my words
+  > click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+C
+  ? clipboard=127.0.0.1
+  > click:txtIPAddress ; Ctrl+A ; type:10.0.0.7 (offline) ; Alt+C
+  ? clipboard=10.0.0.7 (offline)
+Update uses the options another copy stored
+  + options=0|0|{home}/ip.txt
+  > store:AutoCopy=1 ; Alt+U
+  ? clipboard=192.168.1.20
+an address file that cannot be written is reported
+  + options=0|1|{home}/dir ; file:dir/inside=x
+  ! report frmMain.Sub.AutoSave 75
+  ? file:dir/inside=x
+an empty stored path is reported
+  + options=0|1|
+  ! report frmMain.Sub.AutoSave 52
+Apply follows the difference from the store, letter case included
+  + options=0|1|{home}/ip.txt
+  > click:txtAutoSaveDir ; End ; type:x
+  ? enabled:cmdApply=1
+  > Backspace
+  ? enabled:cmdApply=0
+  > Home ; Shift+End ; type:{home}/IP.txt
+  ? enabled:cmdApply=1
+  > click:chkAutoCopy ; click:chkAutoCopy
+  ? enabled:cmdApply=1 ; stored=0|1|{home}/ip.txt
+ticking AutoSave writes the stored path at once, unticking deletes it
+  + options=0|0|{home}/ip.txt
+  > click:chkAutoSave@right
+  ? file:ip.txt=192.168.1.20\r\n ; enabled:txtAutoSaveDir=1 ; enabled:cmdBrowse=1
+  ? enabled:cmdApply=1
+  > click:chkAutoSave
+  ? file:ip.txt=<none> ; enabled:cmdBrowse=0 ; enabled:cmdApply=0 ; stored=0|0|{home}/ip.txt
+empty files count as absent
+  + options=0|0|{home}/ip.txt ; file:ip.txt=
+  ? file:ip.txt=
+  > click:chkAutoSave ; give:file:ip.txt= ; click:chkAutoSave
+  ? file:ip.txt=
+  > click:chkAutoSave ; give:file:ip.txt= ; give:file:new.txt=
+  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; Return
+  ? stored=0|1|{home}/new.txt ; file:ip.txt= ; file:new.txt=192.168.1.20\r\n
+Apply with the path unchanged stores and refreshes
+  + options=0|1|{home}/ip.txt
+  > click:chkAutoCopy@right ; click:cmdApply
+  ? stored=1|1|{home}/ip.txt ; clipboard=192.168.1.20 ; enabled:cmdApply=0
+  ? checked:chkAutoCopy=1
+Apply to a new path: the old file goes, the new one is written
+  + options=0|1|{home}/ip.txt
+  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; Return
+  ? stored=0|1|{home}/new.txt ; file:ip.txt=<none> ; file:new.txt=192.168.1.20\r\n
+  ? enabled:cmdApply=0
+Apply over an existing file, Yes
+  + options=0|1|{home}/ip.txt ; file:new.txt=n
+  < Y
+  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:cmdApply
+  ! Warning Netcairn: The file {home}/new.txt already exists. All contents of the file will be overwritten!  Are you sure you want to overwrite the file? [Yes No*]
+  ? stored=0|1|{home}/new.txt ; file:ip.txt=<none> ; file:new.txt=192.168.1.20\r\n
+Apply over an existing file, No (Enter): flags stored, path and files kept
+  + options=0|1|{home}/ip.txt ; file:new.txt=n
+  < Return
+  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:chkAutoCopy ; click:cmdApply
+  ! Warning Netcairn: The file {home}/new.txt already exists. All contents of the file will be overwritten!  Are you sure you want to overwrite the file? [Yes No*]
+  ? stored=1|1|{home}/ip.txt ; text:txtAutoSaveDir={home}/ip.txt ; file:new.txt=n
+  ? file:ip.txt=192.168.1.20\r\n ; clipboard=192.168.1.20 ; enabled:cmdApply=0
+the phrase in the path box greys Apply, and Update asks for a name
+  + options=0|1|{home}/ip.txt
+  < type:Ann;Return
+  > click:txtAutoSaveDir ; Ctrl+A ; type:NETCAIRN RULES
+  ? enabled:cmdApply=1
+  > type:! ; Return
+  ? enabled:cmdApply=0 ; stored=0|1|{home}/ip.txt
+  > Alt+U
+  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  ! Information True stuff: Ann is really cool! [OK]
+  ? text:txtAutoSaveDir={home}/ip.txt ; enabled:cmdApply=0
+no name, or blanks
+  + options=0|1|{home}/ip.txt
+  < Escape ; Return ; type:  ;Return
+  > click:txtAutoSaveDir ; Ctrl+A ; type:netcairn rules! ; Alt+U
+  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  ! Critical Netcairn: Enter something, stoopid! [OK]
+  ? text:txtAutoSaveDir={home}/ip.txt
+  > click:txtAutoSaveDir ; Ctrl+A ; type:netcairn rules! ; Alt+U
+  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  ! Information True stuff:    is really cool! [OK]
+  ? text:txtAutoSaveDir={home}/ip.txt
+a stored phrase asks at every start
+  + options=0|0|netcairn RULES!
+  < type:Bo;Return
+  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  ! Information True stuff: Bo is really cool! [OK]
+  ? text:txtAutoSaveDir=netcairn RULES! ; enabled:cmdApply=0
+Enter presses Apply in the options and Copy elsewhere
+  + options=0|1|{home}/ip.txt
+  ? default=cmdCopy
+  > Tab ; Tab ; Tab ; Tab
+  ? focus=chkAutoCopy ; default=cmdApply
+  > Return
+  ? clipboard=
+  > click:txtIPAddress
+  ? default=cmdCopy
+  > Tab ; Tab ; Tab ; Tab ; Tab
+  ? focus=chkAutoSave ; default=cmdApply
+  > click:txtIPAddress
+  ? default=cmdCopy
+  > click:txtAutoSaveDir
+  ? default=cmdApply
+  > End ; type:.new ; Return
+  ? stored=0|1|{home}/ip.txt.new ; default=cmdApply ; clipboard=
+  > click:txtIPAddress
+  ? default=cmdCopy
+  > Return
+  ? clipboard=192.168.1.20
+Tab visits every control that is enabled, in order
+  + options=0|0|{home}/ip.txt
+  ? tabs=txtIPAddress cmdCopy cmdPrint cmdUpdate chkAutoCopy chkAutoSave cmdAbout cmdExit
+Browse starts at the stored file and fills the path box
+  + options=0|1|{home}/x/LocalIp.txt
+  < file:{home}/bin/new.rtf
+  > click:cmdBrowse
+  ! SaveAs Save IP to File: {home}/x|LocalIp.txt|Text Document (*.txt)|txt
+  ? text:txtAutoSaveDir={home}/bin/new.rtf ; enabled:cmdApply=1 ; file:bin/new.rtf=<none>
+  ? stored=0|1|{home}/x/LocalIp.txt
+Browse with another extension, cancelled
+  + options=0|1|{home}/x.d/ip.TXT
+  < Escape
+  > click:cmdBrowse
+  ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT
+  ? text:txtAutoSaveDir={home}/x.d/ip.TXT ; enabled:cmdApply=0
+About: links open the browser and mail, Esc closes
+  < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape
+  > click:cmdAbout
+  ! frmAbout About Netcairn 1.21
+  ? shown=frmAbout
+  ? launched=xdg-open http://nc.test/\nxdg-open mailto:me@nc.test\nxdg-open mailto:me@nc.test
+About: Enter starts the system information tool
+  < Return;Escape
+  > Alt+A
+  ! frmAbout About Netcairn 1.21
+  ? launched=sysinfo
+About: no system information tool
+  + nosysinfo
+  < Return;Escape
+  > click:cmdAbout
+  ! frmAbout About Netcairn 1.21
+  ! Information Can not launch Microsoft System Info!: System Information isn' t available on this computer [OK]
+a word of the first list opens the fun dialog, not About; Esc does nothing there
+  < Escape;click:lblMailLink;click:lblHomepageLink;Return
+  > type:AbOuT ; click:cmdAbout
+  ! frmFun What is this? An easter egg or somethin' ?
+  ? shown=frmFun ; clipboard= ; launched=xdg-open http://nc.test/\nxdg-open mailto:me@nc.test
+a word of the second list opens the thank-you dialog
+  < click:lblLinkProgram;click:lblLinkTester1;click:lblLinkTester2;click:lblLinkCoder;click:lblLinkCompany;Return
+  > type:Harald Emil Ludvig Wrenfield ; click:cmdAbout
+  ! frmFunThanks What is this? An easter egg or somethin' ?
+  ? shown=frmFunThanks
+  ? launched=xdg-open http://nc.test/program/1.21/redirect/ines-okonkwo.html\nxdg-open http://nc.test/program/1.21/redirect/joaquin-ferreira.html\nxdg-open http://nc.test/program/1.21/redirect/piet-mol.html\nxdg-open http://nc.test/program/1.21/redirect/quern.html\nxdg-open http://nc.test/program/1.21/redirect/quillmoor.html
+a word with a blank, or the offline text, opens About
+  > type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline)
+  > click:cmdAbout
+  ! frmAbout About Netcairn 1.21
+  ! frmAbout About Netcairn 1.21
+  ? shown=frmAbout frmAbout
+Esc anywhere shrinks the window and ends the program
+  > click:txtAutoSaveDir ; Escape
+  ? ended=1
+)";
+
 } // namespace
 
 class TstMainWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startUp_data() {
-        QTest::addColumn<int>("autoCopy"); // -1: the first start
-        QTest::addColumn<int>("autoSave");
-        QTest::addColumn<QString>("address");
-        QTest::newRow("first start") << -1 << 1 << "10.0.0.7";
-        QTest::newRow("both off") << 0 << 0 << "10.0.0.7";
-        QTest::newRow("save") << 0 << 1 << "10.0.0.7";
-        QTest::newRow("save offline") << 0 << 1 << "127.0.0.1";
-        QTest::newRow("copy") << 1 << 0 << "10.0.0.7";
-        QTest::newRow("copy offline") << 1 << 1 << "127.0.0.1";
-        QTest::newRow("both on: copying wins") << 1 << 1 << "10.0.0.7";
-        QTest::newRow("a flag of 2 is off") << 2 << 1 << "10.0.0.7";
-    }
-    void startUp() {
-        QFETCH(int, autoCopy);
-        QFETCH(int, autoSave);
-        QFETCH(QString, address);
-        TestPlatform p;
-        p.address.address = address;
-        QString file = p.writeFile("old/ip.txt", "old\r\n");
-        if (autoCopy < 0)
-            file = p.path("bin/LocalIp.txt");
-        else
-            p.storeOptions(autoCopy, autoSave, file);
-        auto window = p.loadedWindow();
-        const bool copies = autoCopy == 1;
-        QCOMPARE(window->windowTitle(), u"Netcairn 1.21"_s);
-        QCOMPARE(p.stored("AutoSaveDir"), file);
-        QCOMPARE(child<QCheckBox>(*window, "chkAutoCopy")->isChecked(), copies);
-        QCOMPARE(child<QCheckBox>(*window, "chkAutoSave")->isChecked(), autoSave == 1);
-        QCOMPARE(child(*window, "txtAutoSaveDir")->isEnabled(), autoSave == 1);
-        QCOMPARE(child<QLineEdit>(*window, "txtAutoSaveDir")->text(), file);
-        QCOMPARE(child(*window, "cmdApply")->isEnabled(), autoCopy == 2);
-        QCOMPARE(p.clipboardText(), copies ? address : QString());
-        const QByteArray written = copies ? "old\r\n" : (address + "\r\n").toLatin1();
-        QCOMPARE(TestPlatform::readFile(file), autoSave ? written : QByteArray());
-        auto* box = child<QLineEdit>(*window, "txtIPAddress");
-        QCOMPARE(QApplication::focusWidget(), box);
-        QCOMPARE(box->selectedText(), address == "127.0.0.1"_L1 ? "127.0.0.1 (offline)" : address);
-        QVERIFY(p.dialogs.boxes.isEmpty());
-    }
+    void initTestCase() { ::umask(022); }
 
-    void secondCopy() {
-        for (const auto& [answer, answers] :
-             {std::pair{vbYes, true}, {vbNo, true}, {vbNo, false}}) {
-            TestPlatform p;
-            p.guard.previous = true;
-            p.guard.firstCopyAnswers = answers;
-            p.dialogs.answers = {answer};
-            frmMain window(p.bundle);
-            window.Form_Load();
-            QCOMPARE(p.dialogs.boxes.value(0).prompt + '|' + p.dialogs.boxes[0].title,
-                     u"Netcairn is already running. Running it twice (or more) may cause your "
-                     "computer to crash. Are you sure you want to start another Netcairn "
-                     "session?|Netcairn already running!"_s);
-            QCOMPARE(p.dialogs.boxes[0].style, vbYesNo | vbDefaultButton2); // No, unless chosen
-            const bool backsOut = answer == vbNo && answers;
-            QCOMPARE(p.windowing.ended, backsOut);
-            QCOMPARE(p.guard.activated, backsOut ? QStringList{"Netcairn"} : QStringList());
-            QCOMPARE(p.dialogs.reports().size(), answers ? 0 : 1);
-            QCOMPARE(window.windowTitle(), answer == vbYes ? u"Netcairn 1.21"_s : u"frmMain"_s);
+    void scenario_data() {
+        QTest::addColumn<QStringList>("lines");
+        QList<std::pair<QString, QStringList>> scenarios;
+        for (const QString& line : QString::fromUtf8(kScenarios).split(u'\n', Qt::SkipEmptyParts)) {
+            if (line.startsWith(u' '))
+                scenarios.last().second << line.trimmed();
+            else
+                scenarios.append({line, {}});
         }
+        for (const auto& [name, lines] : scenarios)
+            QTest::newRow(qPrintable(name)) << lines;
     }
-
-    void laterCopysRequestWaitsForTheWindow() {
+    void scenario() {
+        QFETCH(QStringList, lines);
         TestPlatform p;
-        p.storeOptions(0, 0, "/x");
-        p.settings.SaveSetting("Netcairn", "Options", "AutoSave", "300"); // a report at start-up
-        frmMain window(p.bundle);
-        bool answered = false;
-        p.dialogs.whileShown = [&] { answered = p.guard.listener("Netcairn"); };
-        window.Form_Load();
-        QVERIFY(answered && !window.isVisible());
-        QVERIFY(!p.guard.listener("Another"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-
-    void applyStoresAndRefreshes_data() {
-        QTest::addColumn<QString>("newPath");  // "" keeps the stored path
-        QTest::addColumn<QByteArray>("there"); // what the new path holds already
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("takesOver");
-        QTest::newRow("unchanged") << "" << QByteArray() << 0 << false;
-        QTest::newRow("new, nothing there") << "new.txt" << QByteArray() << 0 << true;
-        QTest::newRow("new, an empty file") << "new.txt" << QByteArray("") << 0 << true;
-        QTest::newRow("new, a file, Yes") << "new.txt" << QByteArray("n") << int(vbYes) << true;
-        QTest::newRow("new, a file, No") << "new.txt" << QByteArray("n") << int(vbNo) << false;
-        QTest::newRow("letter case only") << "IP.txt" << QByteArray() << 0 << true;
-    }
-    void applyStoresAndRefreshes() {
-        QFETCH(QString, newPath);
-        QFETCH(QByteArray, there);
-        QFETCH(int, answer);
-        QFETCH(bool, takesOver);
-        TestPlatform p;
-        const QString old = p.path("ip.txt");
-        p.storeOptions(0, 1, old);
-        const QString chosen = newPath.isEmpty() ? old : p.path(newPath);
-        if (!there.isNull())
-            p.writeFile(newPath, there);
-        p.dialogs.answers = {answer};
-        auto window = p.loadedWindow();
-        child<QCheckBox>(*window, "chkAutoCopy")->click();
-        child<QLineEdit>(*window, "txtAutoSaveDir")->setText(chosen);
-        QTest::mouseClick(child(*window, "cmdApply"), Qt::LeftButton);
-        const QString stored = takesOver || newPath.isEmpty() ? chosen : old;
-        QCOMPARE(p.stored("AutoSaveDir") + '|' + p.stored("AutoCopy"), stored + "|1");
-        QCOMPARE(child<QLineEdit>(*window, "txtAutoSaveDir")->text(), stored);
-        QCOMPARE(QFile::exists(old), !takesOver);
-        QCOMPARE(p.dialogs.boxes.size(), answer ? 1 : 0);
-        QVERIFY(!answer ||
-                p.dialogs.boxes[0].prompt ==
-                    "The file " + chosen +
-                        " already exists. All contents of the file "
-                        "will be overwritten!  Are you sure you want to overwrite the file?");
-        QCOMPARE(p.clipboardText(), u"192.168.1.20"_s); // refreshed by the new flags
-        QVERIFY(!child(*window, "cmdApply")->isEnabled());
-    }
-
-    void anotherCopysOptionReachesThisOne() {
-        TestPlatform p;
-        p.storeOptions(0, 0, p.path("ip.txt"));
-        auto window = p.loadedWindow();
-        IniSettingsStore(p.path("config")).SaveSetting("Netcairn", "Options", "AutoCopy", "1");
-        QTest::keyClick(focused, Qt::Key_U, Qt::AltModifier);
-        QTRY_COMPARE(p.clipboardText(), u"192.168.1.20"_s);
-    }
-
-    void enterPressesApplyInTheOptionsAndCopyElsewhere() {
-        TestPlatform p;
-        p.storeOptions(0, 1, p.path("ip.txt"));
-        auto window = p.loadedWindow();
-        while (QApplication::focusWidget()->objectName() != "txtAutoSaveDir"_L1)
-            QTest::keyClick(focused, Qt::Key_Tab);
-        QTest::keyClick(focused, Qt::Key_End);
-        QTest::keyClicks(focused, ".new");
-        QTest::keyClick(focused, Qt::Key_Return);
-        QCOMPARE(p.stored("AutoSaveDir"), p.path("ip.txt.new"));
-        QVERIFY(p.clipboardText().isEmpty());
-        QTest::keyClick(focused, Qt::Key_Tab); // to the browse button, out of the options
-        child(*window, "txtIPAddress")->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(focused, Qt::Key_Return);
-        QCOMPARE(p.clipboardText(), u"192.168.1.20"_s);
-    }
-
-    void addressBoxTakesTwentyEightTypedCharacters() {
-        TestPlatform p;
-        auto window = p.loadedWindow();
-        auto* box = child<QLineEdit>(*window, "txtIPAddress");
-        QTest::keyClicks(focused, QString(30, u'x'));
-        QCOMPARE(box->text(), QString(28, u'x'));
-        box->setText("ab");
-        box->setCursorPosition(1);
-        QApplication::clipboard()->setText("0123456789012345678901234567890123456789");
-        QTest::keyClick(focused, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(box->text(), u"a01234567890123456789012345b"_s); // the paste cut to fit
-        box->setText(QString(40, u'y')); // the program's own text is never cut
-        QTest::keyClick(focused, Qt::Key_Z);
-        QCOMPARE(box->text(), QString(40, u'y'));
-        QTest::keyClick(focused, Qt::Key_Backspace);
-        QCOMPARE(box->text().size(), 39);
-    }
-
-    void hiddenWordsOpenOneDialog() {
-        for (const auto& [typed, shown] : {std::pair{"AbOuT", "frmFun"},
-                                           {"QUERN", "frmFunThanks"},
-                                           {"about ", "frmAbout"},
-                                           {"Harald Emil Ludvig Wrenfield", "frmFunThanks"},
-                                           {"127.0.0.1 (offline)", "frmAbout"}}) {
-            TestPlatform p;
-            auto window = p.loadedWindow();
-            QTest::keyClicks(focused, QString::fromLatin1(typed)); // replaces the selected address
-            QTest::mouseClick(child(*window, "cmdAbout"), Qt::LeftButton);
-            QCOMPARE(p.windowing.shown, QStringList{shown});
+        for (const QString& line : lines) { // the machine and the answers come first
+            for (const QString& item : line.mid(2).split(u" ; "_s)) {
+                if (line.startsWith(u'+'))
+                    Give(p, expanded(item, p));
+                else if (line.startsWith(u'<'))
+                    p.dialogs.answers << expanded(item, p);
+            }
         }
+        auto window = p.loadedWindow();
+        QStringList dialogs;
+        for (const QString& line : lines) {
+            for (const QString& item : line.mid(2).split(u" ; "_s)) {
+                const QString step = expanded(item, p), value = step.section(u'=', 1);
+                if (line.startsWith(u'!'))
+                    dialogs << expanded(line.mid(2), p);
+                if (line.startsWith(u'?'))
+                    QTRY_COMPARE(Observe(p, *window, step.section(u'=', 0, 0)), value);
+                else if (!line.startsWith(u'>'))
+                    break;
+                else if (step.startsWith("give:"_L1))
+                    Give(p, step.mid(5));
+                else if (step.startsWith("store:"_L1))
+                    IniSettingsStore(p.path(u"config"_s))
+                        .SaveSetting(u"Netcairn"_s, OptionsSection, step.mid(6).section(u'=', 0, 0),
+                                     value);
+                else
+                    User::Perform(step);
+            }
+        }
+        QCOMPARE(p.dialogs.seen, dialogs);
     }
 
-    void phraseInThePathBoxAsksForAName() {
+    void addressBoxTakesTwentyEightCharacters_data() {
+        QTest::addColumn<QString>("before"); // set by the program; [...] is selected
+        QTest::addColumn<QString>("typed");  // "^V..." pastes
+        QTest::addColumn<QString>("after");
+        const QString forty(40, u'p');
+        QTest::newRow("typing stops at 28") << "[]" << QString(30, u'x') << QString(28, u'x');
+        QTest::newRow("a paste is cut to the room left")
+            << "a[]b"
+            << "^V" + forty << "a" + QString(26, u'p') + "b";
+        QTest::newRow("a paste over a long selected text") << "[" + QString(38, u'y') + "]"
+                                                           << "^V" + forty << QString(28, u'p');
+        QTest::newRow("a paste over part of a long text") << QString(30, u'y') + "[yy]"
+                                                          << "^V" + forty << QString(30, u'y');
+        QTest::newRow("the program's own text is never cut, only shortened")
+            << QString(40, u'y') + "[]"
+            << "z\b" << QString(39, u'y');
+    }
+    void addressBoxTakesTwentyEightCharacters() {
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
         TestPlatform p;
-        p.storeOptions(0, 1, p.path("ip.txt"));
         auto window = p.loadedWindow();
-        child(*window, "txtAutoSaveDir")->setFocus(Qt::TabFocusReason); // selects the path
-        QTest::keyClicks(focused, "NETCAIRN RULES");
-        QVERIFY(child(*window, "cmdApply")->isEnabled());
-        QTest::keyClick(focused, Qt::Key_Exclam);
-        QVERIFY(!child(*window, "cmdApply")->isEnabled());
-        p.dialogs.inputs = {"  "};
-        window->cmdUpdate_Click();
-        QCOMPARE(p.dialogs.boxes.size(), 2);
-        QCOMPARE(p.dialogs.boxes[0].prompt + '|' + p.dialogs.boxes[0].title,
-                 u"Please enter your name|What is this? An easter egg or somethin' ?"_s);
-        QCOMPARE(p.dialogs.boxes[1].prompt + '|' + p.dialogs.boxes[1].title,
-                 u"   is really cool!|True stuff"_s);
-        QCOMPARE(child<QLineEdit>(*window, "txtAutoSaveDir")->text(), p.path("ip.txt"));
+        auto* box = window->findChild<QLineEdit*>(u"txtIPAddress"_s);
+        const qsizetype start = before.indexOf(u'['), end = before.indexOf(u']');
+        box->setText(before.remove(u'[').remove(u']'));
+        box->setSelection(int(start), int(end - start - 1));
+        if (typed.startsWith("^V"_L1)) {
+            QApplication::clipboard()->setText(typed.mid(2));
+            QTest::keyClick(focused, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(focused, typed);
+        }
+        QCOMPARE(box->text(), after);
     }
 
     void exitAnimation() {
@@ -257,21 +462,6 @@ private Q_SLOTS:
         endedMeanwhile.endAfter = 3;
         ShrinkWindow(endedMeanwhile);
         QCOMPARE(endedMeanwhile.steps, 3);
-    }
-
-    void errorReportText() {
-        QCOMPARE(
-            ErrorReportText("1.21", "frmMain", "Sub", "AutoSave", Failure::of(errDiskFull), "me@x"),
-            u"A runtime error occured!\r\n\r\nVersion:   1.21\r\n"
-            "Initial Error-Tracking Code:   frmMain.Sub.AutoSave\r\nRuntime Error Code:   61\r\n"
-            "Runtime Error Description:   Disk full\r\nRuntime Error Source:   Netcairn\r\n"
-            "Runtime Error Help Context:   0\r\n\r\nIf possible, mail a bug report, including the "
-            "information provided above to the following mail-address: \r\n\r\nme@x"_s);
-        QCOMPARE(
-            ErrorReportText({}, {}, {}, {}, Failure(-5, {}, {}, -7), {}).split(u"\r\n"_s).mid(4, 4),
-            QStringList({"Runtime Error Code:   -5", "Runtime Error Description:   ",
-                         "Runtime Error Source:   ", "Runtime Error Help Context:   -7"}));
-        QCOMPARE(ErrorReportTitle("Netcairn", "1.21"), u"Netcairn 1.21 Error Message"_s);
     }
 
     // Last: once the program has ended, Qt starts no further event loop in this process.

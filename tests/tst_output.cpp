@@ -85,8 +85,9 @@ private Q_SLOTS:
         if (kind == "read-only folder"_L1)
             readOnly(folder, false);
 
-        QCOMPARE(p.dialogs.reports(), report ? QStringList{"frmMain.Sub.AutoSave"} : QStringList());
-        QVERIFY(!report || p.dialogs.boxes[0].prompt.contains(u"Code:   %1\r\n"_s.arg(report)));
+        QCOMPARE(p.dialogs.seen, report
+                                     ? QStringList{u"report frmMain.Sub.AutoSave %1"_s.arg(report)}
+                                     : QStringList());
         QCOMPARE(TestPlatform::readFile(file), report ? earlier : QByteArray("127.0.0.1\r\n"));
         struct stat info {};
         QVERIFY(kind != "fifo"_L1 ||

@@ -35,6 +35,7 @@ frmAbout::frmAbout(const Platform& platform, QWidget* owner) : Form(platform, "f
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
+    new KeepCentred(this, owner);
     setFont(DialogFont());
     setFixedSize(px(6135), px(7050));
 

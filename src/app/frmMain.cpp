@@ -94,13 +94,13 @@ void frmMain::BuildControls() {
                        QStringLiteral("Update the IP-Address"));
     fraOptions =
         Frame(this, "fraOptions", QStringLiteral("Program Options"), {240, 1680, 3855, 1935});
-    chkAutoCopy = Place(
-        new WrappingCheckBox(QStringLiteral("Copy IP-address to the clipboard on launch and when "
-                                            "you hit the \"Update\"-button."),
-                             fraOptions),
-        "chkAutoCopy", {240, 240, 3495, 600},
-        QStringLiteral("Automatically copy the IP-Address to the Windows Clipboard"));
-    chkAutoSave = Place(new QCheckBox(QStringLiteral("Save IP-Address in:"), this), "chkAutoSave",
+    chkAutoCopy =
+        Place(new CheckBox(QStringLiteral("Copy IP-address to the clipboard on launch and when "
+                                          "you hit the \"Update\"-button."),
+                           fraOptions),
+              "chkAutoCopy", {240, 240, 3495, 600},
+              QStringLiteral("Automatically copy the IP-Address to the Windows Clipboard"));
+    chkAutoSave = Place(new CheckBox(QStringLiteral("Save IP-Address in:"), this), "chkAutoSave",
                         {480, 2490, 3495, 255},
                         QStringLiteral("Chech this if you want to save your IP in a textfile"));
     chkAutoSave->setChecked(true);
@@ -121,7 +121,7 @@ void frmMain::BuildControls() {
     txtIPAddress->setAccessibleName(fraIPAddress->title());
     txtAutoSaveDir->setAccessibleName(chkAutoSave->text());
     cmdBrowse->setAccessibleName(QStringLiteral("Browse"));
-    new CentreOnScreen(this);
+    new KeepCentred(this);
 
     QWidget* const order[] = {txtIPAddress, cmdCopy,     cmdPrint,       cmdUpdate,
                               chkAutoCopy,  chkAutoSave, txtAutoSaveDir, cmdBrowse,

@@ -20,6 +20,7 @@ FunDialog::FunDialog(const Platform& platform, const char* name, QWidget* owner,
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
+    new KeepCentred(this, owner);
     setFont(DialogFont());
     setFixedSize(px(widthTwips), px(heightTwips));
 }

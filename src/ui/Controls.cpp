@@ -3,9 +3,12 @@
 #include "platform/Launcher.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionButton>
@@ -68,7 +71,32 @@ void SetLabelText(QLabel* label, const QString& text) {
     label->setAccessibleName(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
-QRect WrappingCheckBox::captionRect() const {
+namespace {
+
+/// Gives a check box's whole area to the click; Qt's check box takes it only over the box and
+/// the caption's text, and tells screen readers that it covers no more.
+class WholeAreaClicks final : public QProxyStyle {
+public:
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override {
+        return element == SE_CheckBoxClickRect
+                   ? option->rect
+                   : QProxyStyle::subElementRect(element, option, widget);
+    }
+};
+
+} // namespace
+
+CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {
+    static QPointer<WholeAreaClicks> shared;
+    if (!shared) {
+        shared = new WholeAreaClicks;
+        shared->setParent(QCoreApplication::instance());
+    }
+    setStyle(shared);
+}
+
+QRect CheckBox::captionRect() const {
     QStyleOptionButton option;
     initStyleOption(&option);
     const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this) +
@@ -76,12 +104,12 @@ QRect WrappingCheckBox::captionRect() const {
     return rect().adjusted(indicator, 0, 0, 0);
 }
 
-QSize WrappingCheckBox::sizeHint() const {
+QSize CheckBox::sizeHint() const {
     const QRect bounds = fontMetrics().boundingRect(captionRect(), Qt::TextWordWrap, text());
     return {width(), qMax(QCheckBox::sizeHint().height(), bounds.height())};
 }
 
-void WrappingCheckBox::paintEvent(QPaintEvent*) {
+void CheckBox::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
@@ -114,14 +142,21 @@ QValidator::State TypedLengthLimit::validate(QString& input, int& pos) const {
     // text comes with the box unmodified, and is let through whole.
     if (!m_box->isModified())
         return Acceptable;
-    const qsizetype excess = input.size() - qMax<qsizetype>(m_max, m_before.size());
-    if (excess <= 0)
-        return Acceptable;
-    // The characters just typed or pasted end at the cursor and begin where the text first
-    // differs from before; only they are cut, from their end.
+    // What the edit kept of the text before it: the common start up to the cursor, and the
+    // common end after it. What stands between is what was just typed or pasted, and the
+    // selection it replaced is gone already.
     qsizetype start = 0;
     while (start < pos && start < m_before.size() && input[start] == m_before[start])
         ++start;
+    qsizetype end = 0;
+    while (end < m_before.size() - start && end < input.size() - pos &&
+           input[input.size() - 1 - end] == m_before[m_before.size() - 1 - end])
+        ++end;
+    // As a classic edit box: the insertion fills the room left up to the limit, and a text that
+    // is longer already takes nothing more.
+    const qsizetype excess = input.size() - qMax<qsizetype>(m_max, start + end);
+    if (excess <= 0)
+        return Acceptable;
     if (pos - start < excess)
         return Invalid;
     input.remove(pos - excess, excess);
@@ -156,11 +191,12 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
-CentreOnScreen::CentreOnScreen(QWidget* window) : QObject(window), m_window(window) {
+KeepCentred::KeepCentred(QWidget* window, QWidget* owner)
+    : QObject(window), m_window(window), m_owner(owner) {
     window->installEventFilter(this);
 }
 
-bool CentreOnScreen::eventFilter(QObject* watched, QEvent* event) {
+bool KeepCentred::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::Show) {
         Centre();
@@ -174,11 +210,12 @@ bool CentreOnScreen::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void CentreOnScreen::Centre() const {
-    const QRect screen = m_window->screen()->availableGeometry();
+void KeepCentred::Centre() const {
+    const QRect area = m_owner && m_owner->isVisible() ? m_owner->frameGeometry()
+                                                       : m_window->screen()->availableGeometry();
     const QSize frame = m_window->frameGeometry().size();
-    m_window->move(screen.x() + (screen.width() - frame.width()) / 2,
-                   screen.y() + (screen.height() - frame.height()) / 2);
+    m_window->move(area.x() + (area.width() - frame.width()) / 2,
+                   area.y() + (area.height() - frame.height()) / 2);
 }
 
 void LaunchAddress(Launcher& launcher, const QString& address) {

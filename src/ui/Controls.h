@@ -57,15 +57,15 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, TwipsRect 
 /// Sets a label's text; screen readers get it with plain line breaks instead of CR LF.
 void SetLabelText(QLabel* label, const QString& text);
 
-/// A check box whose caption wraps over as many lines as its height allows.
-class WrappingCheckBox : public QCheckBox {
+/// A check box as the classic one: its whole area takes the click (and is what screen readers
+/// are told it covers), and its caption wraps over as many lines as its height allows.
+class CheckBox : public QCheckBox {
 public:
-    using QCheckBox::QCheckBox;
+    CheckBox(const QString& caption, QWidget* parent);
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
 private:
     QRect captionRect() const;
@@ -102,11 +102,12 @@ private:
     std::function<void()> m_onClick;
 };
 
-/// Centres a window on its screen, frame included: as it is shown, and again once the window
-/// manager has framed it, since until then Qt can only guess the frame's size.
-class CentreOnScreen : public QObject {
+/// Keeps a window centred, frame included, on its \a owner's frame, or on the screen without
+/// one: as it is shown, and again once the window manager has framed it, since until then Qt
+/// can only guess the frame's size.
+class KeepCentred : public QObject {
 public:
-    explicit CentreOnScreen(QWidget* window);
+    explicit KeepCentred(QWidget* window, QWidget* owner = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +115,7 @@ protected:
 private:
     void Centre() const;
     QWidget* m_window;
+    QWidget* m_owner;
 };
 
 /// Opens a web or mail address with the desktop's own program, as a link click does.

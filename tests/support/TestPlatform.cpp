@@ -3,31 +3,166 @@
 #include "app/frmMain.h"
 #include "settings/Options.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace nc {
 
-QStringList FakeDialogs::reports() const {
+namespace {
+
+QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
+
+/// How long a modal window may stay up after its answer before the test calls it stuck.
+constexpr int kStuckMs = 10000;
+
+QString withoutMnemonic(QString text) {
+    return text.remove(u'&');
+}
+
+QString iconName(QMessageBox::Icon icon) {
+    static const char* const names[] = {"None", "Information", "Warning", "Critical", "Question"};
+    return QString::fromLatin1(names[icon]);
+}
+
+/// A script that notes how it was started in \a log, one line per start.
+void writeRecorder(const QString& script, const QString& name, const QString& log) {
+    QFile file(script);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n").arg(name, log).toUtf8()) <
+            0)
+        qFatal("cannot write %s", qPrintable(script));
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+}
+
+} // namespace
+
+User::User() {
+    qApp->installEventFilter(this);
+}
+
+User::~User() {
+    qApp->removeEventFilter(this);
+}
+
+QStringList User::reports() const {
     QStringList codes;
-    for (const Box& box : boxes) {
-        if (const qsizetype at = box.prompt.indexOf(QStringLiteral("Code:   frm")); at >= 0)
-            codes << box.prompt.mid(at + 8).section(u'\r', 0, 0);
+    for (const QString& line : seen) {
+        if (line.startsWith(QLatin1String("report ")))
+            codes << line.section(u' ', 1, 1);
     }
     return codes;
 }
 
+void User::Perform(const QString& actions) {
+    for (const QString& action : actions.split(u';', Qt::SkipEmptyParts)) {
+        // A key goes where the person looks: the topmost window. The offscreen desktop has no
+        // window manager to hand the activation back once a window above it closes; a person
+        // would click it.
+        if (!QApplication::activeWindow()) {
+            QWidget* under = QApplication::activeModalWidget();
+            for (QWidget* top : QApplication::topLevelWidgets())
+                under = under ? under
+                              : (top->isVisible() && qobject_cast<QDialog*>(top) ? top : nullptr);
+            if (under)
+                under->activateWindow();
+        }
+        (void)QTest::qWaitFor([] {
+            QWidget* modal = QApplication::activeModalWidget();
+            return QApplication::activeWindow() &&
+                   (!modal || QApplication::activeWindow() == modal);
+        });
+        QWidget* window = QApplication::activeWindow();
+        if (!window)
+            qFatal("no window is active for %s", qPrintable(action));
+        const QString argument = action.section(u':', 1);
+        if (action.startsWith(QLatin1String("click:"))) {
+            auto* target = window->findChild<QWidget*>(argument.section(u'@', 0, 0));
+            if (!target)
+                qFatal("no control %s in %s", qPrintable(argument),
+                       qPrintable(window->objectName()));
+            const QRect area = target->rect();
+            const QPoint at = argument.endsWith(QLatin1String("@right"))
+                                  ? QPoint(area.right() - 1, area.center().y())
+                                  : area.center();
+            QTest::mouseClick(target, Qt::LeftButton, {}, at);
+        } else if (action.startsWith(QLatin1String("type:"))) {
+            QTest::keyClicks(focused, argument);
+        } else if (action.startsWith(QLatin1String("file:"))) {
+            window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(argument);
+            QTest::keyClick(focused, Qt::Key_Return);
+        } else {
+            const QKeyCombination key = QKeySequence(action)[0];
+            QTest::keyClick(focused, key.key(), key.keyboardModifiers());
+        }
+    }
+}
+
+QString User::Describe(QWidget* window) {
+    const QString title = window->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        // The error report, as it must look, in short; any other look is described in full.
+        if (title == QLatin1String("Netcairn 1.21 Error Message") &&
+            box->icon() == QMessageBox::Critical && box->buttons().size() == 1 &&
+            box->buttons()[0] == box->button(QMessageBox::Ok)) {
+            const QString text = box->text();
+            return QStringLiteral("report ") +
+                   text.section(QStringLiteral("Code:   "), 1, 1).section(u'\n', 0, 0) + u' ' +
+                   text.section(QStringLiteral("Code:   "), 2, 2).section(u'\n', 0, 0);
+        }
+        QStringList buttons;
+        for (QAbstractButton* button : box->buttons())
+            buttons << withoutMnemonic(button->text()) +
+                           (button == box->defaultButton() ? QStringLiteral("*") : QString());
+        return iconName(box->icon()) + u' ' + title + QStringLiteral(": ") + box->text() +
+               QStringLiteral(" [") + buttons.join(u' ') + u']';
+    }
+    if (auto* input = qobject_cast<QInputDialog*>(window))
+        return QStringLiteral("Input ") + title + QStringLiteral(": ") + input->labelText();
+    if (auto* files = qobject_cast<QFileDialog*>(window)) {
+        return QStringLiteral("SaveAs ") + title + QStringLiteral(": ") +
+               QStringList{files->directory().path(),
+                           QFileInfo(files->selectedFiles().value(0)).fileName(),
+                           files->selectedNameFilter(), files->defaultSuffix()}
+                   .join(u'|');
+    }
+    return window->objectName() + u' ' + title;
+}
+
+bool User::eventFilter(QObject* watched, QEvent* event) {
+    auto* window = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::WindowActivate || !window || !window->isWindow() ||
+        !window->isModal() || m_answered.contains(window))
+        return false;
+    m_answered << window;
+    QPointer<QWidget> guard(window);
+    // Answered once the window has settled, as a person does: never from inside its showing.
+    QTimer::singleShot(0, this, [this, guard] {
+        if (!guard)
+            return;
+        seen << Describe(guard);
+        Perform(answers.isEmpty() ? QStringLiteral("Escape") : answers.takeFirst());
+        QTimer::singleShot(kStuckMs, this, [this, guard] {
+            if (guard && guard->isVisible()) {
+                seen << QStringLiteral("stuck ") + Describe(guard);
+                guard->close();
+            }
+        });
+    });
+    return false;
+}
+
 void FakeWindowing::ShowModal(QDialog& form) {
     shown << form.objectName();
-    form.show();
-    form.activateWindow();
-    if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &form; }))
-        qWarning("%s did not become the active window", qPrintable(form.objectName()));
-    if (whileShown)
-        whileShown(form);
-    form.close();
+    form.exec();
 }
 
 AddressTables FakeAddressSource::ReadTables(bool) {
@@ -37,19 +172,6 @@ AddressTables FakeAddressSource::ReadTables(bool) {
     return {{}, {{QStringLiteral("eth0"), ip, 0xffffff00u, true, true, ip == 0x7f000001}}, {}, {}};
 }
 
-long FakeRegistry::RegQueryValueExA(HKey, const QByteArray& name, quint32* type, char* data,
-                                    quint32* size) {
-    if (!values.contains(opened + name))
-        return ERROR_FILE_NOT_FOUND;
-    const auto& [valueType, bytes] = values[opened + name];
-    *type = valueType;
-    if (bytes.size() > qsizetype(*size))
-        return ERROR_MORE_DATA;
-    std::copy(bytes.begin(), bytes.end(), data);
-    *size = quint32(bytes.size());
-    return ERROR_SUCCESS;
-}
-
 TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
     : root(homeFolder.isEmpty() ? temporary.path() : homeFolder),
       printer([this](QPrinter& target, const QString&) {
@@ -57,8 +179,10 @@ TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
           target.setOutputFileName(path(QStringLiteral("page.pdf")));
           return printAccepted;
       }),
+      registry({path(QStringLiteral("bin/sysinfo"))}),
+      launcher(path(QStringLiteral("bin/xdg-open"))),
       bundle{app,
-             dialogs,
+             qtDialogs,
              (real & RealWindowing) ? static_cast<Windowing&>(realWindowing.emplace()) : windowing,
              forms,
              settings,
@@ -70,7 +194,11 @@ TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
              registry,
              launcher,
              guard} {
-    app.path = path(QStringLiteral("bin"));
+    app.path = root;
+    QDir().mkpath(path(QStringLiteral("bin")));
+    for (const char* tool : {"xdg-open", "sysinfo"})
+        writeRecorder(path(QStringLiteral("bin/") + QLatin1String(tool)), QLatin1String(tool),
+                      path(QStringLiteral("launched")));
     QApplication::clipboard()->clear(); // one clipboard serves every test of a process
 }
 
@@ -101,13 +229,24 @@ QString TestPlatform::clipboardText() const {
     return QApplication::clipboard()->text();
 }
 
+QString TestPlatform::launched() const {
+    // Started programs run side by side; the order in which they write is theirs.
+    QStringList lines = QString::fromUtf8(readFile(path(QStringLiteral("launched"))))
+                            .split(u'\n', Qt::SkipEmptyParts);
+    for (QString& line : lines)
+        line = line.trimmed();
+    lines.sort();
+    return lines.join(u'\n');
+}
+
 std::unique_ptr<frmMain> TestPlatform::loadedWindow() {
     auto window = std::make_unique<frmMain>(bundle);
     window->Form_Load();
+    if (bundle.windowing.HasEnded())
+        return window;
     window->show();
-    window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("main window did not become active");
+        qFatal("the main window never became active");
     QCoreApplication::processEvents(); // the queued keystrokes that select the address
     return window;
 }

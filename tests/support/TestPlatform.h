@@ -1,26 +1,28 @@
 #pragma once
 
-// Every service a test needs: the real settings store, file system, clipboard and printer in a
-// home folder of the test's own, and stand-ins for what blocks or reaches outside. Each
-// stand-in records what it was asked and answers as the test tells it to.
+// Every service a test needs: the real settings store, file system, clipboard, dialogs,
+// launcher, registry and printer in a home folder of the test's own, and stand-ins only for
+// what reaches outside (the address, the other copy) or needs a person (the print dialog).
+// A User answers every modal window as a person would, with real key events, and notes what
+// each one showed.
 
 #include "platform/ApplicationObject.h"
-#include "platform/CommonDialog.h"
-#include "platform/Dialogs.h"
 #include "platform/Failure.h"
 #include "platform/InstanceGuard.h"
-#include "platform/Launcher.h"
 #include "platform/OpenForms.h"
 #include "platform/Platform.h"
-#include "platform/Registry.h"
+#include "platform/linux/DetachedLauncher.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxAddressSource.h"
+#include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/QtClipboard.h"
+#include "platform/linux/QtCommonDialog.h"
+#include "platform/linux/QtDialogs.h"
 #include "platform/linux/QtFileSystem.h"
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtWindowing.h"
 
-#include <QMap>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -33,10 +35,11 @@ class frmMain;
 struct FakeApplicationObject final : ApplicationObject {
     QString path, copyright = QStringLiteral("A 2026");
     qint16 minor = 2, revision = 1;
+    bool installed = false; ///< the program folder is not the user's to write
     QString Title() const override { return QStringLiteral("Netcairn"); }
-    QString Path() const override { return path; }
-    bool PathIsUsersToWrite() const override { return true; }
-    QString DataPath() const override { return path; }
+    QString Path() const override { return path + QStringLiteral("/bin"); }
+    bool PathIsUsersToWrite() const override { return !installed; }
+    QString DataPath() const override { return path + QStringLiteral("/data/Netcairn"); }
     qint16 Major() const override { return 1; }
     qint16 Minor() const override { return minor; }
     qint16 Revision() const override { return revision; }
@@ -45,35 +48,37 @@ struct FakeApplicationObject final : ApplicationObject {
     QString FeedbackAddress() const override { return QStringLiteral("me@nc.test"); }
 };
 
-/// Message and input boxes, all recorded; an input box as one of style -1.
-struct FakeDialogs final : Dialogs {
-    struct Box {
-        QString prompt;
-        int style;
-        QString title;
-    };
-    QList<Box> boxes;
-    QList<int> answers;               ///< in order; then vbOK, or vbNo to a Yes/No box
-    QStringList inputs;               ///< in order; then "" (cancel)
-    std::function<void()> whileShown; ///< runs while a message box is up
-    int MsgBox(const QString& prompt, int style, const QString& title) override {
-        boxes.append({prompt, style, title});
-        if (whileShown)
-            whileShown();
-        return !answers.isEmpty() ? answers.takeFirst() : (style & 7) == vbYesNo ? vbNo : vbOK;
-    }
-    QString InputBox(const QString& prompt, const QString& title, const QString&) override {
-        boxes.append({prompt, -1, title});
-        return inputs.isEmpty() ? QString() : inputs.takeFirst();
-    }
-    /// The tracking codes of the error reports shown, e.g. "frmMain.Sub.AutoSave".
+/// The person in front of the screen. Each modal window that comes up takes the next answer:
+/// actions separated by ';' as Perform() takes them ("Return", "Y", "type:Ann;Return",
+/// "click:lblMailLink;Escape", "file:/some/path"); without one it gets Escape. What each
+/// window showed is noted in seen, one line each (see Describe()).
+class User final : public QObject {
+public:
+    User();
+    ~User() override;
+    QStringList answers;
+    QStringList seen;
+    /// The tracking codes of the error reports seen, e.g. "frmMain.Sub.AutoSave".
     QStringList reports() const;
+    /// Runs actions in the window that has the focus: "click:NAME" (the named control, or
+    /// "click:NAME@right" at its far end), "type:TEXT", "file:PATH" (chosen in a file dialog),
+    /// else a key sequence such as "Return", "Alt+U" or "Ctrl+V".
+    static void Perform(const QString& actions);
+    /// One line for what \a window shows: "Warning TITLE: TEXT [Yes No*]" for a message box
+    /// (* the default button), "report CODE NUMBER" for the error report, "Input TITLE: LABEL",
+    /// "SaveAs TITLE: FOLDER|FILE|FILTER|SUFFIX", or "NAME TITLE" for the program's own forms.
+    static QString Describe(QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<QPointer<QWidget>> m_answered;
 };
 
-/// Shows a form until it is active, runs whileShown, then closes it.
+/// Shows forms modally as the program does; End only notes that the program has ended.
 struct FakeWindowing final : Windowing {
     QStringList shown;
-    std::function<void(QDialog&)> whileShown;
     bool ended = false;
     void ShowModal(QDialog& form) override;
     void End() override { ended = true; }
@@ -87,34 +92,7 @@ struct FakeAddressSource final : AddressSource {
     AddressTables ReadTables(bool) override;
 };
 
-/// Every Save As dialog is cancelled.
-struct CancelledDialog final : CommonDialog {
-    QString ShowSave(const SaveAsRequest&) override { throw Failure::of(errCancel); }
-};
-
-/// Values by "key path|value name": type and bytes.
-struct FakeRegistry final : Registry {
-    QMap<QByteArray, std::pair<quint32, QByteArray>> values;
-    QByteArray opened;
-    QList<HKey> closed;
-    long RegOpenKeyExA(HKey, const QByteArray& key, quint32, quint32, HKey* result) override {
-        opened = key + '|';
-        *result = values.keys().join('\n').contains(opened) ? 1 : 0;
-        return *result ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-    }
-    long RegQueryValueExA(HKey, const QByteArray& name, quint32* type, char* data,
-                          quint32* size) override;
-    long RegCloseKey(HKey key) override { return closed << key, ERROR_SUCCESS; }
-};
-
-/// Records "style|command line".
-struct FakeLauncher final : Launcher {
-    QStringList commands;
-    void Shell(const QString& line, int style) override {
-        commands << QString::number(style) + u'|' + line;
-    }
-};
-
+/// The running first copy, as a later one reaches it.
 struct FakeInstanceGuard final : InstanceGuard {
     bool previous = false, firstCopyAnswers = true;
     QStringList activated;
@@ -145,24 +123,29 @@ struct TestPlatform {
     void storeOptions(int autoCopy, int autoSave, const QString& path);
     QString stored(const QString& key);
     QString clipboardText() const;
-    /// A main window loaded as at start-up, shown (offscreen) and active.
+    /// What the desktop's opener and the system information tool were started with so far,
+    /// one line per start ("xdg-open ADDRESS", "sysinfo").
+    QString launched() const;
+    /// A main window loaded as at start-up and, unless start-up ended the program, shown
+    /// (offscreen) and active, with the queued keystrokes delivered.
     std::unique_ptr<frmMain> loadedWindow();
 
     QTemporaryDir temporary;
     QString root;
+    User dialogs;
     FakeApplicationObject app;
-    FakeDialogs dialogs;
+    QtDialogs qtDialogs{app.Title()};
     FakeWindowing windowing;
     OpenForms forms;
     IniSettingsStore settings{path(QStringLiteral("config"))};
     QtFileSystem files;
     FakeAddressSource address;
     QtClipboard clipboard;
-    CancelledDialog commonDialog;
+    QtCommonDialog commonDialog;
     bool printAccepted = true; ///< the print dialog's answer; the page goes to page.pdf
     QtPrinter printer;
-    FakeRegistry registry;
-    FakeLauncher launcher;
+    LinuxRegistry registry;
+    DetachedLauncher launcher;
     FakeInstanceGuard guard;
     std::optional<LinuxAddressSource> realAddress;
     std::optional<QtWindowing> realWindowing;
