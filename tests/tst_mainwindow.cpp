@@ -7,7 +7,6 @@
 #include "TestPlatform.h"
 #include "app/ExitAnimation.h"
 #include "app/frmMain.h"
-#include "extras/FunDialogs.h"
 #include "settings/Options.h"
 #include "ui/Controls.h"
 
@@ -15,9 +14,10 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
-#include <csignal>
 #include <sys/stat.h>
 
 using namespace nc;
@@ -45,6 +45,8 @@ void Give(TestPlatform& p, const QString& item) {
         chmod(QFile::encodeName(p.path(key.mid(5))), value.toUInt(nullptr, 8));
     } else if (key == "address"_L1) {
         p.address.address = value;
+    } else if (key == "ending"_L1) {
+        // set when the platform is made
     } else if (key == "installed"_L1) {
         p.app.installed = true;
     } else if (key == "previous"_L1) {
@@ -112,7 +114,9 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
     if (key == "shown"_L1)
         return p.windowing.shown.join(u' ');
     if (key == "ended"_L1)
-        return QString::number(p.windowing.ended);
+        return QString::number(p.activeWindowing.HasEnded());
+    if (key == "forms"_L1)
+        return QString::number(p.forms.count());
     if (key == "activated"_L1)
         return p.guard.activated.join(u' ');
     qFatal("unknown observation %s", qPrintable(key));
@@ -352,6 +356,23 @@ a word with a blank, or the offline text, opens About
 Esc anywhere shrinks the window and ends the program
   > click:txtAutoSaveDir ; Escape
   ? ended=1
+a signal at Apply's question ends the program, and Apply goes no further
+  + ending ; options=0|1|{home}/ip.txt ; file:new.txt=n
+  < signal:15
+  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:chkAutoCopy ; click:cmdApply
+  ! Warning Netcairn: The file {home}/new.txt already exists. All contents of the file will be overwritten!  Are you sure you want to overwrite the file? [Yes No*]
+  ? ended=1 ; forms=0 ; stored=0|1|{home}/ip.txt ; file:ip.txt=192.168.1.20\r\n ; clipboard=
+a signal at the second copy's question ends it without reaching the first
+  + ending ; previous
+  < signal:1
+  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
+  ? ended=1 ; activated= ; caption=frmMain
+Ctrl+C closes every form as the close box does
+  + ending
+  < signal:2
+  > click:cmdAbout
+  ! frmAbout About Netcairn 1.21
+  ? ended=1 ; forms=0
 )";
 
 } // namespace
@@ -376,7 +397,14 @@ private Q_SLOTS:
     }
     void scenario() {
         QFETCH(QStringList, lines);
-        TestPlatform p;
+        // "+ ending": the real windowing, with its signals and its end of the program.
+        TestPlatform p(lines.value(0).startsWith("+ ending"_L1) ? unsigned(RealWindowing) : 0u);
+        const auto restart = qScopeGuard([&] {
+            if (p.realWindowing) { // Qt starts no further event loop once the program has ended
+                QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(); });
+                QCoreApplication::exec();
+            }
+        });
         for (const QString& line : lines) { // the machine and the answers come first
             for (const QString& item : line.mid(2).split(u" ; "_s)) {
                 if (line.startsWith(u'+'))
@@ -462,16 +490,6 @@ private Q_SLOTS:
         endedMeanwhile.endAfter = 3;
         ShrinkWindow(endedMeanwhile);
         QCOMPARE(endedMeanwhile.steps, 3);
-    }
-
-    // Last: once the program has ended, Qt starts no further event loop in this process.
-    void terminationSignalClosesAsTheCloseBoxDoes() {
-        TestPlatform p(RealWindowing);
-        auto window = p.loadedWindow();
-        (new frmFun(p.bundle, window.get()))->show();
-        std::raise(SIGTERM);
-        QTRY_COMPARE(p.forms.count(), 0);
-        QVERIFY(p.realWindowing->HasEnded());
     }
 };
 

@@ -86,8 +86,8 @@ frmAbout::frmAbout(const Platform& platform, QWidget* owner) : Form(platform, "f
     cmdSysInfo->setDefault(true);
     cmdSysInfo->setFocus();
 
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    Handle(cmdSysInfo, &QPushButton::clicked, [this] { cmdSysInfo_Click(); });
+    Handle(cmdOK, &QPushButton::clicked, [this] { cmdOK_Click(); });
     Form_Load();
 }
 

@@ -132,17 +132,17 @@ void frmMain::BuildControls() {
 }
 
 void frmMain::ConnectHandlers() {
-    connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
-    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
-    connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { cmdBrowse_Click(); });
-    connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
-    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
-    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    Handle(cmdCopy, &QPushButton::clicked, [this] { cmdCopy_Click(); });
+    Handle(cmdPrint, &QPushButton::clicked, [this] { cmdPrint_Click(); });
+    Handle(cmdUpdate, &QPushButton::clicked, [this] { cmdUpdate_Click(); });
+    Handle(cmdBrowse, &QPushButton::clicked, [this] { cmdBrowse_Click(); });
+    Handle(cmdApply, &QPushButton::clicked, [this] { cmdApply_Click(); });
+    Handle(cmdAbout, &QPushButton::clicked, [this] { cmdAbout_Click(); });
+    Handle(cmdExit, &QPushButton::clicked, [this] { cmdExit_Click(); });
     // These fire only on a real change, by the user or by the program, at the point of change.
-    connect(chkAutoCopy, &QCheckBox::toggled, this, [this] { chkAutoCopy_Click(); });
-    connect(chkAutoSave, &QCheckBox::toggled, this, [this] { chkAutoSave_Click(); });
-    connect(txtAutoSaveDir, &QLineEdit::textChanged, this, [this] { txtAutoSaveDir_Change(); });
+    Handle(chkAutoCopy, &QCheckBox::toggled, [this] { chkAutoCopy_Click(); });
+    Handle(chkAutoSave, &QCheckBox::toggled, [this] { chkAutoSave_Click(); });
+    Handle(txtAutoSaveDir, &QLineEdit::textChanged, [this] { txtAutoSaveDir_Change(); });
     for (QWidget* option : {static_cast<QWidget*>(chkAutoCopy), static_cast<QWidget*>(chkAutoSave),
                             static_cast<QWidget*>(txtAutoSaveDir)})
         option->installEventFilter(this);
@@ -155,12 +155,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         // window's activation away leaves the default button alone.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (watched == txtAutoSaveDir)
-                in ? txtAutoSaveDir_GotFocus() : txtAutoSaveDir_LostFocus();
-            else if (watched == chkAutoSave)
-                in ? chkAutoSave_GotFocus() : chkAutoSave_LostFocus();
-            else if (watched == chkAutoCopy)
-                in ? chkAutoCopy_GotFocus() : chkAutoCopy_LostFocus();
+            FromToolkit([&] {
+                if (watched == txtAutoSaveDir)
+                    in ? txtAutoSaveDir_GotFocus() : txtAutoSaveDir_LostFocus();
+                else if (watched == chkAutoSave)
+                    in ? chkAutoSave_GotFocus() : chkAutoSave_LostFocus();
+                else if (watched == chkAutoCopy)
+                    in ? chkAutoCopy_GotFocus() : chkAutoCopy_LostFocus();
+            });
         }
     }
     return Form::eventFilter(watched, event);

@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
                               QString::fromUtf8(nc::build::PrintModule));
     const nc::Platform& p = platform.bundle();
     nc::frmMain window(p);
-    window.Form_Load();
+    nc::FromToolkit([&] { window.Form_Load(); });
     int status = 0;
     if (!p.windowing.HasEnded()) {
         window.show();

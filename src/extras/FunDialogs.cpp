@@ -30,7 +30,7 @@ void FunDialog::AddYes(TwipsRect where) {
     cmdYes->setFont(DialogFont(12, true));
     cmdYes->setDefault(true);
     cmdYes->setFocus();
-    connect(cmdYes, &QPushButton::clicked, this, [this] { cmdYes_Click(); });
+    Handle(cmdYes, &QPushButton::clicked, [this] { cmdYes_Click(); });
 }
 
 void FunDialog::AddLink(QWidget* parent, const char* name, const char* handler, const QString& text,

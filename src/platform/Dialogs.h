@@ -19,7 +19,8 @@ enum MsgBoxStyle : int {
 /// The button that closed a message box.
 enum MsgBoxResult : int { vbOK = 1, vbYes = 6, vbNo = 7 };
 
-/// Modal message and input boxes.
+/// Modal message and input boxes; a box that closes because the program ends throws
+/// ProgramEnding instead of answering.
 class Dialogs : public Service {
 public:
     /// Shows a modal message box (empty title: the application title); returns the button pressed.

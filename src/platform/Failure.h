@@ -28,6 +28,11 @@ enum ErrorNumber : qint32 {
 /// The description that goes with a classic error number ("" for numbers Netcairn never raises).
 QString classicDescription(qint32 number);
 
+/// Thrown where a modal window returns because the program is ending (logout, a signal): no
+/// step after it may run, so every trapped procedure passes it on, unreported, up to where the
+/// toolkit called the program.
+struct ProgramEnding {};
+
 /// A failed operation, carrying the four facts the runtime error report shows.
 class Failure : public std::exception {
 public:

@@ -11,7 +11,8 @@ namespace nc {
 /// What the windowing toolkit does for the program as a whole.
 class Windowing : public Service {
 public:
-    /// Shows \a form modally and returns once it has been closed.
+    /// Shows \a form modally and returns once it has been closed; throws ProgramEnding when it
+    /// closed because the program ended.
     virtual void ShowModal(QDialog& form) = 0;
     /// Ends the program at once: every window goes away and no further handler runs.
     virtual void End() = 0;

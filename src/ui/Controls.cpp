@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "Form.h"
 #include "platform/Launcher.h"
 
 #include <QAccessibleWidget>
@@ -182,7 +183,7 @@ LinkLabel::LinkLabel(QWidget* parent, const char* name, const QString& text, Twi
 
 void LinkLabel::Press() const {
     if (m_onClick)
-        m_onClick();
+        FromToolkit(m_onClick);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -19,6 +19,8 @@ void report(const Platform* reportTo, const TrapSite& site, const Failure& failu
                         site.Kind == ProcKind::Sub ? QStringLiteral("Sub")
                                                    : QStringLiteral("Function"),
                         QString::fromLatin1(site.ProcedureName), failure);
+    } catch (const ProgramEnding&) {
+        throw;
     } catch (...) {
         // A report that cannot be shown must not take the program down with it: nothing is
         // stored by the report, so dropping it loses no data.
@@ -30,12 +32,22 @@ void report(const Platform* reportTo, const TrapSite& site, const Failure& failu
 void RunTrapped(const Platform* reportTo, const TrapSite& site, const std::function<void()>& body) {
     try {
         body();
+    } catch (const ProgramEnding&) {
+        throw;
     } catch (const Failure& failure) {
         report(reportTo, site, failure);
     } catch (const std::exception& e) {
         report(reportTo, site, Failure::from(e));
     } catch (...) {
         report(reportTo, site, Failure::of(errInternal));
+    }
+}
+
+void FromToolkit(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const ProgramEnding&) {
+        // Every procedure on the way has been left; the toolkit's own loops are ending.
     }
 }
 
@@ -63,7 +75,7 @@ void Form::Silently(const std::function<void()>& body) {
 
 void Form::closeEvent(QCloseEvent* event) {
     // Closing is never refused; Qt itself keeps a close already under way from starting again.
-    Form_Unload();
+    FromToolkit([this] { Form_Unload(); });
     p.openForms.remove(this);
     event->accept();
 }

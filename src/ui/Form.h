@@ -24,6 +24,10 @@ struct TrapSite {
 /// caller goes on as if the procedure had ended normally, and no exception leaves this function.
 void RunTrapped(const Platform* reportTo, const TrapSite& site, const std::function<void()>& body);
 
+/// Runs \a handler where the toolkit calls the program (a click, a change, a key): the end of
+/// the program, which leaves every procedure at once, stops here and never reaches the toolkit.
+void FromToolkit(const std::function<void()>& handler);
+
 /// A loaded window of the program: it is on the list of open forms while it exists, and runs
 /// its procedures under traps that report in its own name.
 class Form : public QDialog {
@@ -39,6 +43,11 @@ protected:
     void Function(const char* name, const std::function<void()>& body) const;
     /// Runs \a body so that any failure simply ends it, unreported.
     static void Silently(const std::function<void()>& body);
+    /// Runs \a handler whenever \a sender emits \a signal.
+    template <class Sender, class Signal>
+    void Handle(Sender* sender, Signal signal, std::function<void()> handler) {
+        connect(sender, signal, this, [handler] { FromToolkit(handler); });
+    }
 
     void closeEvent(QCloseEvent* event) override;
     /// The form's reaction to being closed by any means; runs before it goes.

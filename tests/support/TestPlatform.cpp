@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 namespace nc {
 
 namespace {
@@ -96,6 +98,8 @@ void User::Perform(const QString& actions) {
             QTest::mouseClick(target, Qt::LeftButton, {}, at);
         } else if (action.startsWith(QLatin1String("type:"))) {
             QTest::keyClicks(focused, argument);
+        } else if (action.startsWith(QLatin1String("signal:"))) {
+            std::raise(argument.toInt());
         } else if (action.startsWith(QLatin1String("file:"))) {
             window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(argument);
             QTest::keyClick(focused, Qt::Key_Return);
@@ -174,6 +178,8 @@ AddressTables FakeAddressSource::ReadTables(bool) {
 
 TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
     : root(homeFolder.isEmpty() ? temporary.path() : homeFolder),
+      activeWindowing((real & RealWindowing) ? static_cast<Windowing&>(realWindowing.emplace(60))
+                                             : windowing),
       printer([this](QPrinter& target, const QString&) {
           target.setOutputFormat(QPrinter::PdfFormat);
           target.setOutputFileName(path(QStringLiteral("page.pdf")));
@@ -183,7 +189,7 @@ TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
       launcher(path(QStringLiteral("bin/xdg-open"))),
       bundle{app,
              qtDialogs,
-             (real & RealWindowing) ? static_cast<Windowing&>(realWindowing.emplace()) : windowing,
+             activeWindowing,
              forms,
              settings,
              files,
@@ -241,7 +247,7 @@ QString TestPlatform::launched() const {
 
 std::unique_ptr<frmMain> TestPlatform::loadedWindow() {
     auto window = std::make_unique<frmMain>(bundle);
-    window->Form_Load();
+    FromToolkit([&] { window->Form_Load(); });
     if (bundle.windowing.HasEnded())
         return window;
     window->show();

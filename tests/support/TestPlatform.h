@@ -62,7 +62,7 @@ public:
     QStringList reports() const;
     /// Runs actions in the window that has the focus: "click:NAME" (the named control, or
     /// "click:NAME@right" at its far end), "type:TEXT", "file:PATH" (chosen in a file dialog),
-    /// else a key sequence such as "Return", "Alt+U" or "Ctrl+V".
+    /// "signal:NUMBER" (raised), else a key sequence such as "Return", "Alt+U" or "Ctrl+V".
     static void Perform(const QString& actions);
     /// One line for what \a window shows: "Warning TITLE: TEXT [Yes No*]" for a message box
     /// (* the default button), "report CODE NUMBER" for the error report, "Input TITLE: LABEL",
@@ -134,8 +134,10 @@ struct TestPlatform {
     QString root;
     User dialogs;
     FakeApplicationObject app;
-    QtDialogs qtDialogs{app.Title()};
     FakeWindowing windowing;
+    std::optional<QtWindowing> realWindowing;
+    Windowing& activeWindowing;
+    QtDialogs qtDialogs{app.Title(), activeWindowing};
     OpenForms forms;
     IniSettingsStore settings{path(QStringLiteral("config"))};
     QtFileSystem files;
@@ -148,7 +150,6 @@ struct TestPlatform {
     DetachedLauncher launcher;
     FakeInstanceGuard guard;
     std::optional<LinuxAddressSource> realAddress;
-    std::optional<QtWindowing> realWindowing;
     Platform bundle;
 };
 

@@ -1,5 +1,7 @@
 #include "QtDialogs.h"
 
+#include "platform/Failure.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -42,10 +44,12 @@ int QtDialogs::MsgBox(const QString& prompt, int style, const QString& title) {
         QPushButton* no = box.addButton(QMessageBox::No);
         box.setDefaultButton((style & vbDefaultButton2) ? no : yes);
         box.exec();
+        EndIfEnded();
         return box.clickedButton() == yes ? vbYes : vbNo;
     }
     box.addButton(QMessageBox::Ok);
     box.exec();
+    EndIfEnded();
     return vbOK;
 }
 
@@ -54,7 +58,13 @@ QString QtDialogs::InputBox(const QString& prompt, const QString& title,
     bool ok = false;
     const QString answer = QInputDialog::getText(windowInUse(), title.isEmpty() ? m_title : title,
                                                  prompt, QLineEdit::Normal, defaultText, &ok);
+    EndIfEnded();
     return ok ? answer : QString();
+}
+
+void QtDialogs::EndIfEnded() const {
+    if (m_windowing.HasEnded())
+        throw ProgramEnding();
 }
 
 } // namespace nc

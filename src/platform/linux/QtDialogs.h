@@ -1,19 +1,27 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "platform/Windowing.h"
 
 namespace nc {
 
 /// Message and input boxes as Qt's modal dialogs, over the window in use.
 class QtDialogs final : public Dialogs {
 public:
-    explicit QtDialogs(QString applicationTitle) : m_title(std::move(applicationTitle)) {}
+    /// Boxes are titled \a applicationTitle where they have no title of their own; a box that
+    /// closes because \a windowing has ended the program throws ProgramEnding.
+    QtDialogs(QString applicationTitle, const Windowing& windowing)
+        : m_title(std::move(applicationTitle)), m_windowing(windowing) {}
     int MsgBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
 
 private:
+    /// What a box returns is void once the program is ending.
+    void EndIfEnded() const;
+
     QString m_title;
+    const Windowing& m_windowing;
 };
 
 } // namespace nc

@@ -1,5 +1,7 @@
 #include "QtWindowing.h"
 
+#include "platform/Failure.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QSocketNotifier>
@@ -15,21 +17,27 @@ namespace {
 constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
 int signalWriteEnd = -1;
 
+unsigned signalAnswerSeconds = 1;
+
 void onSignal(int) {
-    // Only what is safe in a signal handler: one byte, handled later on the event loop.
+    // Only what is safe in a signal handler: one byte, handled later on the event loop, and an
+    // alarm whose default action ends the program if that does not happen in time.
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalWriteEnd, &byte, 1);
+    ::alarm(signalAnswerSeconds);
 }
 
 } // namespace
 
-QtWindowing::QtWindowing() {
+QtWindowing::QtWindowing(unsigned answerSeconds) {
+    signalAnswerSeconds = answerSeconds;
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
         return; // without the pair a signal ends the program the system's way
     signalWriteEnd = ends[0];
     m_signals = std::make_unique<QSocketNotifier>(ends[1], QSocketNotifier::Read);
     QObject::connect(m_signals.get(), &QSocketNotifier::activated, m_signals.get(), [this] {
+        ::alarm(0); // answered in time: the program ends its own way, clipboard handed over
         char bytes[16];
         while (::read(int(m_signals->socket()), bytes, sizeof bytes) > 0) {
         }
@@ -48,6 +56,7 @@ QtWindowing::QtWindowing() {
 QtWindowing::~QtWindowing() {
     if (!m_signals)
         return;
+    ::alarm(0);
     for (int signal : kEndSignals)
         std::signal(signal, SIG_DFL);
     ::close(signalWriteEnd);
@@ -57,6 +66,8 @@ QtWindowing::~QtWindowing() {
 
 void QtWindowing::ShowModal(QDialog& form) {
     form.exec();
+    if (m_ended)
+        throw ProgramEnding();
 }
 
 void QtWindowing::End() {

@@ -13,7 +13,9 @@ namespace nc {
 /// SIGINT (logout, a closed terminal, Ctrl+C) are turned into an end request on that loop.
 class QtWindowing final : public Windowing {
 public:
-    QtWindowing();
+    /// The event loop has \a answerSeconds to answer a signal before the system ends the
+    /// program: during start-up (a huge settings file, say) there is no loop to answer it yet.
+    explicit QtWindowing(unsigned answerSeconds = 1);
     ~QtWindowing() override;
 
     void ShowModal(QDialog& form) override;

@@ -10,7 +10,7 @@
 namespace nc {
 
 RealPlatform::RealPlatform(const QString& printModule)
-    : m_dialogs(m_applicationObject.Title()),
+    : m_dialogs(m_applicationObject.Title(), m_windowing),
       m_settingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)),
       m_printer(printModule),
       m_instanceGuard(

@@ -30,8 +30,8 @@ public:
 
 private:
     QtApplicationObject m_applicationObject;
-    QtDialogs m_dialogs;
     QtWindowing m_windowing;
+    QtDialogs m_dialogs;
     OpenForms m_openForms;
     IniSettingsStore m_settingsStore;
     QtFileSystem m_fileSystem;
