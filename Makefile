@@ -8,9 +8,10 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # To build and run: the compiler, CMake and Qt 6 (Widgets, DBus, PrintSupport, Test), libxcb
 # to ask for a clipboard manager, a font, the desktop's opener for the homepage and mail links,
-# and xclip, which keeps a copied address available once Netcairn has ended.
+# xclip, which keeps a copied address available once Netcairn has ended, and Qt's own texts in
+# the user's language.
 RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core \
-                fonts-liberation2 xdg-utils xclip
+                fonts-liberation2 xdg-utils xclip qt6-translations-l10n
 # To test: an X server with a small window manager and a session bus, the keyboard, clipboard
 # and process tools, PDF text extraction, network namespaces, immutable folders, the format
 # checker, and the desktop-file and AppStream validators with the Debian packaging tools.

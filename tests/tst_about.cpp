@@ -6,6 +6,8 @@
 #include "about/frmAbout.h"
 #include "app/frmMain.h"
 #include "extras/FunDialogs.h"
+#include "platform/linux/RealPlatform.h"
+#include "ui/Controls.h"
 #include "ui/modPublic.h"
 
 #include <QAbstractButton>
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QTest>
+#include <QTranslator>
 
 using namespace nc;
 using namespace Qt::StringLiterals;
@@ -201,6 +204,84 @@ private Q_SLOTS:
             QCOMPARE(ReadKeyValue(registry, HKEY_LOCAL_MACHINE, kFirstKey, "PATH", keyVal), read);
             QCOMPARE(keyVal, value);
             QCOMPARE(registry.closed, QList<HKey>{1});
+        }
+    }
+
+    void readableOnLightAndDarkPalettes() {
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+        dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+        const QStringList black{"lblTitleVersion", "lblCopyright", "lblDescription", "lblMailMe"};
+        for (const QPalette& palette : {light, dark}) {
+            QApplication::setPalette(palette);
+            TestPlatform p;
+            frmAbout about(p.bundle, nullptr);
+            frmFun fun(p.bundle, nullptr);
+            frmFunThanks thanks(p.bundle, nullptr);
+            for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &fun, &thanks}) {
+                for (QLabel* label : dialog->findChildren<QLabel*>()) {
+                    const QColor text = label->palette().color(QPalette::WindowText);
+                    QVERIFY2(label->text().isEmpty() ||
+                                 ContrastRatio(text, palette.color(QPalette::Window)) >= 4.5,
+                             qPrintable(label->objectName()));
+                    if (&palette != &light)
+                        continue; // on a light palette the colours are the classic ones
+                    if (label->inherits("nc::LinkLabel"))
+                        QCOMPARE(text, QColor(0, 0, 255));
+                    else if (black.contains(label->objectName()))
+                        QCOMPARE(text, QColor(Qt::black));
+                }
+            }
+        }
+        QApplication::setPalette(light);
+    }
+
+    void qtTextsFollowTheLanguage() {
+        QTranslator german;
+        if (!LoadQtTexts(german, QLocale(QLocale::German, QLocale::Germany)))
+            QSKIP("Qt's German texts are not installed (qt6-translations-l10n)");
+        QCoreApplication::installTranslator(&german);
+        TestPlatform p;
+        p.qtDialogs.MsgBox(u"Netcairn?"_s, vbYesNo | vbDefaultButton2, u"Netcairn"_s);
+        QCoreApplication::removeTranslator(&german);
+        QCOMPARE(p.dialogs.seen, QStringList{u"None Netcairn: Netcairn? [Ja Nein*]"_s});
+    }
+
+    void screenReadersReadEachWindowInOrder() {
+        TestPlatform p;
+        frmMain main(p.bundle);
+        frmAbout about(p.bundle, &main);
+        frmFun fun(p.bundle, &main);
+        frmFunThanks thanks(p.bundle, &main);
+        // Every control lies within the group it belongs to, and in no group beside it, and
+        // follows the one before it as a person reads: lower, or on the same row further right.
+        const std::function<void(QAccessibleInterface*)> check = [&](QAccessibleInterface* group) {
+            QRect before;
+            for (int i = 0; i < group->childCount(); ++i) {
+                QAccessibleInterface* control = group->child(i);
+                const QRect at = control->rect();
+                const QString name = control->object()->objectName();
+                QVERIFY2(group->rect().contains(at), qPrintable(name));
+                QVERIFY2(before.isNull() || at.top() >= before.center().y() ||
+                             (at.left() > before.left() && at.top() < before.bottom()),
+                         qPrintable(name));
+                for (int j = 0; j < group->childCount(); ++j) {
+                    QAccessibleInterface* other = group->child(j);
+                    QVERIFY2(other == control || other->role() != QAccessible::Grouping ||
+                                 !other->rect().contains(at),
+                             qPrintable(name));
+                }
+                QVERIFY2(!control->text(QAccessible::Name).isEmpty() ||
+                             control->role() == QAccessible::EditableText,
+                         qPrintable(name));
+                before = at;
+                check(control);
+            }
+        };
+        for (QWidget* window : std::initializer_list<QWidget*>{&main, &about, &fun, &thanks}) {
+            window->show();
+            check(QAccessible::queryAccessibleInterface(window));
         }
     }
 

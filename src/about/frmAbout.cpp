@@ -22,9 +22,7 @@ namespace {
 
 QLabel* BlackLabel(QWidget* parent, const char* name, const QString& text, TwipsRect where) {
     QLabel* label = Label(parent, name, text, where, 9.75);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
+    SetTextColour(label, Qt::black);
     return label;
 }
 
@@ -41,6 +39,7 @@ frmAbout::frmAbout(const Platform& platform, QWidget* owner) : Form(platform, "f
 
     auto* picture = Place(new QLabel(this), "Picture1", {480, 240, 540, 540});
     picture->setPixmap(CheckMarkPixmap(32, Qt::black));
+    picture->setAccessibleName(p.applicationObject.Title() + QStringLiteral(" logo"));
     lblTitleVersion =
         BlackLabel(this, "lblTitleVersion", QStringLiteral("lblTitle"), {1320, 240, 4485, 345});
     lblCopyright =

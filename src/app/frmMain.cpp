@@ -79,44 +79,47 @@ void frmMain::BuildControls() {
     setFont(DialogFont());
     setFixedSize(px(4290), px(4260));
 
-    // Created in tab order; the frames lie behind the controls drawn over them.
-    fraIPAddress =
-        Frame(this, "fraIPAddress", QStringLiteral("IP-Address"), {240, 120, 3855, 1335});
-    txtIPAddress =
-        Place(new QLineEdit(QStringLiteral("txtIPAddress"), this), "txtIPAddress",
-              {480, 465, 3375, 405}, QStringLiteral("This textbox shows your local IP-Address"));
+    // Created in the order a person reads them. Every control belongs to the frame it is drawn
+    // in, so that screen readers announce it in that group; those placed in window terms are
+    // moved within their frame.
+    constexpr TwipsRect addressFrame{240, 120, 3855, 1335}, optionsFrame{240, 1680, 3855, 1935};
+    fraIPAddress = Frame(this, "fraIPAddress", QStringLiteral("IP-Address"), addressFrame);
+    txtIPAddress = Place(new QLineEdit(QStringLiteral("txtIPAddress"), fraIPAddress),
+                         "txtIPAddress", TwipsRect{480, 465, 3375, 405}.within(addressFrame),
+                         QStringLiteral("This textbox shows your local IP-Address"));
     txtIPAddress->setFont(DialogFont(12));
     cmdCopy = Button(fraIPAddress, "cmdCopy", QStringLiteral("&Copy"), {240, 900, 1050, 315},
                      QStringLiteral("Copies the IP-Address above to the Windows Clipboard"));
-    cmdPrint = Button(this, "cmdPrint", QStringLiteral("&Print..."), {1650, 1020, 1050, 315},
+    cmdPrint = Button(fraIPAddress, "cmdPrint", QStringLiteral("&Print..."),
+                      TwipsRect{1650, 1020, 1050, 315}.within(addressFrame),
                       QStringLiteral("Prints your IP-Address"));
-    cmdUpdate = Button(this, "cmdUpdate", QStringLiteral("&Update"), {2835, 1020, 1050, 315},
+    cmdUpdate = Button(fraIPAddress, "cmdUpdate", QStringLiteral("&Update"),
+                       TwipsRect{2835, 1020, 1050, 315}.within(addressFrame),
                        QStringLiteral("Update the IP-Address"));
-    fraOptions =
-        Frame(this, "fraOptions", QStringLiteral("Program Options"), {240, 1680, 3855, 1935});
+    fraOptions = Frame(this, "fraOptions", QStringLiteral("Program Options"), optionsFrame);
     chkAutoCopy =
         Place(new CheckBox(QStringLiteral("Copy IP-address to the clipboard on launch and when "
                                           "you hit the \"Update\"-button."),
                            fraOptions),
               "chkAutoCopy", {240, 240, 3495, 600},
               QStringLiteral("Automatically copy the IP-Address to the Windows Clipboard"));
-    chkAutoSave = Place(new CheckBox(QStringLiteral("Save IP-Address in:"), this), "chkAutoSave",
-                        {480, 2490, 3495, 255},
+    chkAutoSave = Place(new CheckBox(QStringLiteral("Save IP-Address in:"), fraOptions),
+                        "chkAutoSave", TwipsRect{480, 2490, 3495, 255}.within(optionsFrame),
                         QStringLiteral("Chech this if you want to save your IP in a textfile"));
     chkAutoSave->setChecked(true);
     txtAutoSaveDir =
         Place(new QLineEdit(QStringLiteral("txtAutoSaveDir"), fraOptions), "txtAutoSaveDir",
               {480, 1080, 2775, 285}, QStringLiteral("File Path to the IP-Address"));
-    cmdBrowse = Button(this, "cmdBrowse", QStringLiteral(".."), {3600, 2760, 255, 285},
+    cmdBrowse = Button(fraOptions, "cmdBrowse", QStringLiteral(".."),
+                       TwipsRect{3600, 2760, 255, 285}.within(optionsFrame),
                        QStringLiteral("Browse your computer - find a place to save your IP"));
-    cmdApply = Button(this, "cmdApply", QStringLiteral("A&pply"), {2280, 3165, 1575, 315},
+    cmdApply = Button(fraOptions, "cmdApply", QStringLiteral("A&pply"),
+                      TwipsRect{2280, 3165, 1575, 315}.within(optionsFrame),
                       QStringLiteral("Apply the new settings set above"));
     cmdAbout = Button(this, "cmdAbout", QStringLiteral("&About"), {480, 3720, 1575, 375},
                       QStringLiteral("Feedback, support, credits and your system's information"));
     cmdExit = Button(this, "cmdExit", QStringLiteral("E&xit"), {2280, 3720, 1575, 375},
                      QStringLiteral("Wanna get outa' here? Click me!"));
-    fraIPAddress->lower();
-    fraOptions->lower();
     // What a screen reader announces where the caption alone says too little.
     txtIPAddress->setAccessibleName(fraIPAddress->title());
     txtAutoSaveDir->setAccessibleName(chkAutoSave->text());

@@ -15,6 +15,9 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace nc {
 
 namespace {
@@ -46,6 +49,39 @@ QFont DialogFont(double points, bool bold) {
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double x = luminance(a), y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+QColor Readable(const QColor& wanted, const QColor& background) {
+    constexpr double kReadable = 4.5;
+    const QColor towards =
+        ContrastRatio(Qt::white, background) > ContrastRatio(Qt::black, background)
+            ? QColor(Qt::white)
+            : QColor(Qt::black);
+    QColor shade = wanted;
+    for (int step = 1; step <= 20 && ContrastRatio(shade, background) < kReadable; ++step) {
+        const double t = step / 20.0;
+        shade = QColor::fromRgbF(float(wanted.redF() * (1 - t) + towards.redF() * t),
+                                 float(wanted.greenF() * (1 - t) + towards.greenF() * t),
+                                 float(wanted.blueF() * (1 - t) + towards.blueF() * t));
+    }
+    return shade;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, Readable(colour, palette.color(QPalette::Window)));
+    widget->setPalette(palette);
 }
 
 QGroupBox* Frame(QWidget* parent, const char* name, const QString& caption, TwipsRect where) {
@@ -174,9 +210,7 @@ LinkLabel::LinkLabel(QWidget* parent, const char* name, const QString& text, Twi
     QFont font = DialogFont(points);
     font.setUnderline(true);
     setFont(font);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(palette);
+    SetTextColour(this, QColor(0, 0, 255));
     setCursor(Qt::PointingHandCursor);
     setTextFormat(Qt::PlainText);
 }

@@ -31,6 +31,10 @@ constexpr int twips(int pixels) {
 struct TwipsRect {
     int left, top, width, height;
     QRect pixels() const { return {px(left), px(top), px(width), px(height)}; }
+    /// The same place, given in the window, within \a frame (placed in the same window).
+    TwipsRect within(const TwipsRect& frame) const {
+        return {left - frame.left, top - frame.top, width, height};
+    }
 };
 
 /// The classic dialog font that every window is laid out for.
@@ -48,6 +52,15 @@ W* Place(W* widget, const char* name, TwipsRect where, const QString& toolTip = 
 
 /// A frame with a caption; frames never take the focus.
 QGroupBox* Frame(QWidget* parent, const char* name, const QString& caption, TwipsRect where);
+/// The contrast ratio of two colours as the accessibility guidelines of the web reckon it, from
+/// 1 (none) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b);
+/// \a wanted where it reads on \a background (a contrast of at least 4.5:1), else the nearest
+/// shade of it, towards white or black, that does.
+QColor Readable(const QColor& wanted, const QColor& background);
+/// Draws \a widget's text in \a colour, or in a shade of it that reads on a dark palette.
+void SetTextColour(QWidget* widget, const QColor& colour);
+
 /// A command button.
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, TwipsRect where,
                     const QString& toolTip = {});

@@ -2,7 +2,9 @@
 
 #include "InstanceGuards.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -27,6 +29,15 @@ RealPlatform::RealPlatform(const QString& printModule)
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                 QStringLiteral("DejaVu Sans")});
+    // Netcairn's own texts are its own; the buttons and dialogs Qt brings speak the user's
+    // language.
+    if (LoadQtTexts(m_qtTexts, QLocale()))
+        QCoreApplication::installTranslator(&m_qtTexts);
+}
+
+bool LoadQtTexts(QTranslator& translator, const QLocale& locale) {
+    return translator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 } // namespace nc

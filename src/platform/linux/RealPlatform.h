@@ -15,9 +15,16 @@
 #include "platform/OpenForms.h"
 #include "platform/Platform.h"
 
+#include <QLocale>
+#include <QTranslator>
+
 #include <memory>
 
 namespace nc {
+
+/// Loads Qt's own texts for \a locale (standard buttons, the file and print dialogs) into
+/// \a translator; false where the system has none installed for it.
+bool LoadQtTexts(QTranslator& translator, const QLocale& locale);
 
 /// The real desktop services of this system, created once in main() after the application.
 class RealPlatform {
@@ -43,6 +50,7 @@ private:
     DetachedLauncher m_launcher;
     std::unique_ptr<InstanceGuard> m_instanceGuard;
     Platform m_bundle;
+    QTranslator m_qtTexts;
 };
 
 } // namespace nc
