@@ -90,15 +90,6 @@ private Q_SLOTS:
         QCOMPARE(Ipv6Text({0x2001, 0, 0, 1, 0, 0, 1, 0xABC}), u"2001::1:0:0:1:abc"_s);
         QCOMPARE(Ipv6Text({1, 0, 0, 1, 0, 0, 0, 0}), u"1:0:0:1::"_s);
     }
-
-    void offlineTag() {
-        QCOMPARE(TagOffline("127.0.0.1"), u"127.0.0.1 (offline)"_s);
-        QCOMPARE(TagOffline("127.0.0.2"), u"127.0.0.2"_s);
-        QCOMPARE(UntagOffline("127.0.0.1 (offline)"), u"127.0.0.1"_s);
-        for (const char* text :
-             {"10.0.0.7 (offline)", "127.0.0.1 (Offline)", " 127.0.0.1 (offline)"})
-            QCOMPARE(UntagOffline(QString::fromLatin1(text)), QString::fromLatin1(text));
-    }
 };
 
 /// The choice the real backend makes in network namespaces of the test's own; they need root

@@ -6,6 +6,7 @@
 #include "platform/linux/ModulePrinter.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -112,10 +113,15 @@ private Q_SLOTS:
         text.start(u"pdftotext"_s, {u"-bbox"_s, p.path("page.pdf"), u"-"_s});
         QVERIFY(text.waitForFinished());
         const QString html = QString::fromUtf8(text.readAllStandardOutput());
-        const auto word =
-            QRegularExpression(u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"_s)
-                .match(html);
-        QCOMPARE(word.captured(3), u"127.0.0.1"_s);
+        const auto word = QRegularExpression(u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                             "xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"_s)
+                              .match(html);
+        QCOMPARE(word.captured(4), u"127.0.0.1"_s);
+        // The line is as high as the classic font at 18 points is on this desktop.
+        const QFontMetricsF classic(QFont(u"MS Sans Serif"_s, 18));
+        const double points = classic.height() * 72 / classic.fontDpi();
+        QVERIFY2(qAbs(word.captured(3).toDouble() - word.captured(2).toDouble() - points) < 0.5,
+                 qPrintable(html + QString::number(points)));
         QCOMPARE(html.count(u"<word"_s), 1);
         const QRectF printable = QPrinter().pageLayout().paintRectPoints();
         const double twoCm = 72.0 * 2 / 2.54;

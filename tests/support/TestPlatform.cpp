@@ -1,6 +1,7 @@
 #include "TestPlatform.h"
 
 #include "app/frmMain.h"
+#include "platform/linux/RealPlatform.h"
 #include "settings/Options.h"
 
 #include <QAbstractButton>
@@ -201,6 +202,7 @@ TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
              launcher,
              guard} {
     app.path = root;
+    SubstituteClassicFonts();
     QDir().mkpath(path(QStringLiteral("bin")));
     for (const char* tool : {"xdg-open", "sysinfo"})
         writeRecorder(path(QStringLiteral("bin/") + QLatin1String(tool)), QLatin1String(tool),

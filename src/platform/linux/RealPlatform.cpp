@@ -24,15 +24,19 @@ RealPlatform::RealPlatform(const QString& printModule)
                m_settingsStore,     m_fileSystem, m_addressSource, m_clipboard,
                m_commonDialog,      m_printer,    m_registry,      m_launcher,
                *m_instanceGuard} {
+    SubstituteClassicFonts();
+    // Netcairn's own texts are its own; the buttons and dialogs Qt brings speak the user's
+    // language.
+    if (LoadQtTexts(m_qtTexts, QLocale()))
+        QCoreApplication::installTranslator(&m_qtTexts);
+}
+
+void SubstituteClassicFonts() {
     // The windows are laid out for the classic dialog font; its metric twin keeps every
     // caption inside its control where the desktop has one.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                 QStringLiteral("DejaVu Sans")});
-    // Netcairn's own texts are its own; the buttons and dialogs Qt brings speak the user's
-    // language.
-    if (LoadQtTexts(m_qtTexts, QLocale()))
-        QCoreApplication::installTranslator(&m_qtTexts);
 }
 
 bool LoadQtTexts(QTranslator& translator, const QLocale& locale) {

@@ -22,6 +22,8 @@
 
 namespace nc {
 
+/// Lets the classic dialog font stand for the closest font this desktop has.
+void SubstituteClassicFonts();
 /// Loads Qt's own texts for \a locale (standard buttons, the file and print dialogs) into
 /// \a translator; false where the system has none installed for it.
 bool LoadQtTexts(QTranslator& translator, const QLocale& locale);
