@@ -27,13 +27,9 @@ namespace {
 
 QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
 
-QString expanded(QString text, const TestPlatform& p) {
-    return text.replace("{home}"_L1, p.root).replace("\\r"_L1, "\r"_L1).replace("\\n"_L1, "\n"_L1);
-}
-
 /// Sets up one thing the machine holds: "options=COPY|SAVE|PATH", "file:REL=BYTES",
 /// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute" (and
-/// never answers), "nosysinfo" (no system information tool), "print=cancel".
+/// never answers), "nosysinfo" (no system information tool).
 void Give(TestPlatform& p, const QString& item) {
     const QString key = item.section(u'=', 0, 0), value = item.section(u'=', 1);
     if (key == "options"_L1) {
@@ -54,8 +50,6 @@ void Give(TestPlatform& p, const QString& item) {
         p.guard.firstCopyAnswers = value != "mute"_L1;
     } else if (key == "nosysinfo"_L1) {
         QFile::remove(p.path("bin/sysinfo"));
-    } else if (key == "print"_L1) {
-        p.printAccepted = false;
     } else {
         qFatal("unknown starting point %s", qPrintable(item));
     }
@@ -136,47 +130,45 @@ struct FakeWindow final : ShrinkingWindow {
 const char* const kScenarios = R"(
 first start: defaults, the address saved and selected
   + address=10.0.0.7
-  ? caption=Netcairn 1.21 ; stored=0|1|{home}/bin/LocalIp.txt ; focus=txtIPAddress
-  ? file:bin/LocalIp.txt=10.0.0.7\r\n ; mode:bin/LocalIp.txt=644 ; selected=10.0.0.7
-  ? checked:chkAutoCopy=0 ; checked:chkAutoSave=1 ; enabled:cmdApply=0 ; clipboard=
-  ? text:txtAutoSaveDir={home}/bin/LocalIp.txt
+  ?caption=Netcairn 1.21 ; ?stored=0|1|{home}/bin/LocalIp.txt ; ?selected=10.0.0.7
+  ?file:bin/LocalIp.txt=10.0.0.7\r\n ; ?mode:bin/LocalIp.txt=644 ; ?focus=txtIPAddress
+  ?checked:chkAutoCopy=0 ; ?checked:chkAutoSave=1 ; ?enabled:cmdApply=0 ; ?clipboard=
+  ?text:txtAutoSaveDir={home}/bin/LocalIp.txt
 an installed copy's first start: the data folder
   + installed
-  ? stored=0|1|{home}/data/Netcairn/LocalIp.txt
-  ? file:data/Netcairn/LocalIp.txt=192.168.1.20\r\n
+  ?stored=0|1|{home}/data/Netcairn/LocalIp.txt ; ?file:data/Netcairn/LocalIp.txt=192.168.1.20\r\n
 AutoSave off at start deletes the file and greys the path
   + options=0|0|{home}/ip.txt ; file:ip.txt=old
-  ? file:ip.txt=<none> ; enabled:txtAutoSaveDir=0 ; enabled:cmdBrowse=0 ; enabled:cmdApply=0
-  ? clipboard= ; checked:chkAutoSave=0
+  ?file:ip.txt=<none> ; ?enabled:txtAutoSaveDir=0 ; ?enabled:cmdBrowse=0 ; ?enabled:cmdApply=0
+  ?clipboard= ; ?checked:chkAutoSave=0
 both on: copied, and the file left alone
   + options=1|1|{home}/ip.txt ; file:ip.txt=old
-  ? clipboard=192.168.1.20 ; file:ip.txt=old ; checked:chkAutoCopy=1 ; enabled:cmdApply=0
+  ?clipboard=192.168.1.20 ; ?file:ip.txt=old ; ?checked:chkAutoCopy=1 ; ?enabled:cmdApply=0
 offline: shown tagged, handed out bare; a replaced file keeps its mode
   + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=a longer text ; mode:ip.txt=640
-  ? selected=127.0.0.1 (offline) ; file:ip.txt=127.0.0.1\r\n ; mode:ip.txt=640
-  > Return
-  ? clipboard=127.0.0.1
+  ?selected=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640
+  Return ; ?clipboard=127.0.0.1
 a stored flag of 2 is off, and Apply is offered
   + options=2|1|{home}/ip.txt
-  ? file:ip.txt=192.168.1.20\r\n ; clipboard= ; enabled:cmdApply=1
+  ?file:ip.txt=192.168.1.20\r\n ; ?clipboard= ; ?enabled:cmdApply=1
 a later copy asks; Yes runs it
   + previous
   < Y
-  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
-  ? caption=Netcairn 1.21 ; ended=0 ; activated=
+  ! {question}
+  ?caption=Netcairn 1.21 ; ?ended=0 ; ?activated=
 No, the default, brings the first copy forward
   + previous
   < Return
-  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
-  ? ended=1 ; activated=Netcairn ; caption=frmMain ; clipboard=
+  ! {question}
+  ?ended=1 ; ?activated=Netcairn ; ?caption=frmMain ; ?clipboard=
 a first copy that never answers is a start-up failure
   + previous=mute
   < Return
-  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
+  ! {question}
   ! report frmMain.Sub.Form_Load 5
-  ? ended=0 ; caption=frmMain ; text:txtIPAddress=txtIPAddress
-  ? text:txtAutoSaveDir=txtAutoSaveDir
-a stored flag of 300 is reported, and what was read before it is used
+  ?ended=0 ; ?caption=frmMain ; ?text:txtIPAddress=txtIPAddress
+  ?text:txtAutoSaveDir=txtAutoSaveDir
+a stored flag of 300 is reported by each reading, and what was read before it is used
   + options=1|300|{home}/ip.txt ; file:ip.txt=old
   ! report frmMain.Sub.OpenSettings 6
   ! report frmMain.Sub.OpenSettings 6
@@ -184,196 +176,158 @@ a stored flag of 300 is reported, and what was read before it is used
   ! report frmMain.Sub.OpenSettings 6
   ! report frmMain.Sub.OpenSettings 6
   ! report frmMain.Sub.OpenSettings 6
-  ? file:ip.txt=old ; clipboard=192.168.1.20
-Copy hands out what the box shows; Update restores the address
+  ?file:ip.txt=old ; ?clipboard=192.168.1.20
+Copy hands out what the box shows; Update restores the address and uses another copy's options
   + options=0|0|{home}/ip.txt
-  > type:my words ; Return
-  ? clipboard=my words
-  > Alt+U
-  ? text:txtIPAddress=192.168.1.20 ; clipboard=my words
-  > click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+C
-  ? clipboard=127.0.0.1
-  > click:txtIPAddress ; Ctrl+A ; type:10.0.0.7 (offline) ; Alt+C
-  ? clipboard=10.0.0.7 (offline)
-Update uses the options another copy stored
-  + options=0|0|{home}/ip.txt
-  > store:AutoCopy=1 ; Alt+U
-  ? clipboard=192.168.1.20
+  type:my words ; Return ; ?clipboard=my words ; store:AutoCopy=1 ; Alt+U
+  ?text:txtIPAddress=192.168.1.20 ; ?clipboard=192.168.1.20
+  click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+C ; ?clipboard=127.0.0.1
+  click:txtIPAddress ; Ctrl+A ; type:10.0.0.7 (offline) ; Alt+C ; ?clipboard=10.0.0.7 (offline)
 an address file that cannot be written is reported
   + options=0|1|{home}/dir ; file:dir/inside=x
   ! report frmMain.Sub.AutoSave 75
-  ? file:dir/inside=x
+  ?file:dir/inside=x
 an empty stored path is reported
   + options=0|1|
   ! report frmMain.Sub.AutoSave 52
 Apply follows the difference from the store, letter case included
   + options=0|1|{home}/ip.txt
-  > click:txtAutoSaveDir ; End ; type:x
-  ? enabled:cmdApply=1
-  > Backspace
-  ? enabled:cmdApply=0
-  > Home ; Shift+End ; type:{home}/IP.txt
-  ? enabled:cmdApply=1
-  > click:chkAutoCopy ; click:chkAutoCopy
-  ? enabled:cmdApply=1 ; stored=0|1|{home}/ip.txt
+  click:txtAutoSaveDir ; End ; type:x ; ?enabled:cmdApply=1 ; Backspace ; ?enabled:cmdApply=0
+  Home ; Shift+End ; type:{home}/IP.txt ; ?enabled:cmdApply=1
+  click:chkAutoCopy ; click:chkAutoCopy ; ?enabled:cmdApply=1 ; ?stored=0|1|{home}/ip.txt
 ticking AutoSave writes the stored path at once, unticking deletes it
   + options=0|0|{home}/ip.txt
-  > click:chkAutoSave@right
-  ? file:ip.txt=192.168.1.20\r\n ; enabled:txtAutoSaveDir=1 ; enabled:cmdBrowse=1
-  ? enabled:cmdApply=1
-  > click:chkAutoSave
-  ? file:ip.txt=<none> ; enabled:cmdBrowse=0 ; enabled:cmdApply=0 ; stored=0|0|{home}/ip.txt
+  click:chkAutoSave@right ; ?file:ip.txt=192.168.1.20\r\n ; ?enabled:txtAutoSaveDir=1
+  ?enabled:cmdBrowse=1 ; ?enabled:cmdApply=1 ; click:chkAutoSave ; ?file:ip.txt=<none>
+  ?enabled:cmdBrowse=0 ; ?enabled:cmdApply=0 ; ?stored=0|0|{home}/ip.txt
 empty files count as absent
   + options=0|0|{home}/ip.txt ; file:ip.txt=
-  ? file:ip.txt=
-  > click:chkAutoSave ; give:file:ip.txt= ; click:chkAutoSave
-  ? file:ip.txt=
-  > click:chkAutoSave ; give:file:ip.txt= ; give:file:new.txt=
-  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; Return
-  ? stored=0|1|{home}/new.txt ; file:ip.txt= ; file:new.txt=192.168.1.20\r\n
+  ?file:ip.txt= ; click:chkAutoSave ; give:file:ip.txt= ; click:chkAutoSave ; ?file:ip.txt=
+  click:chkAutoSave ; give:file:ip.txt= ; give:file:new.txt= ; click:txtAutoSaveDir ; Ctrl+A
+  type:{home}/new.txt ; Return ; ?stored=0|1|{home}/new.txt ; ?file:ip.txt=
+  ?file:new.txt=192.168.1.20\r\n
 Apply with the path unchanged stores and refreshes
   + options=0|1|{home}/ip.txt
-  > click:chkAutoCopy@right ; click:cmdApply
-  ? stored=1|1|{home}/ip.txt ; clipboard=192.168.1.20 ; enabled:cmdApply=0
-  ? checked:chkAutoCopy=1
+  click:chkAutoCopy@right ; click:cmdApply ; ?stored=1|1|{home}/ip.txt ; ?enabled:cmdApply=0
+  ?clipboard=192.168.1.20 ; ?checked:chkAutoCopy=1
 Apply to a new path: the old file goes, the new one is written
   + options=0|1|{home}/ip.txt
-  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; Return
-  ? stored=0|1|{home}/new.txt ; file:ip.txt=<none> ; file:new.txt=192.168.1.20\r\n
-  ? enabled:cmdApply=0
+  click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; Return ; ?stored=0|1|{home}/new.txt
+  ?file:ip.txt=<none> ; ?file:new.txt=192.168.1.20\r\n ; ?enabled:cmdApply=0
 Apply over an existing file, Yes
   + options=0|1|{home}/ip.txt ; file:new.txt=n
   < Y
-  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:cmdApply
-  ! Warning Netcairn: The file {home}/new.txt already exists. All contents of the file will be overwritten!  Are you sure you want to overwrite the file? [Yes No*]
-  ? stored=0|1|{home}/new.txt ; file:ip.txt=<none> ; file:new.txt=192.168.1.20\r\n
+  click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:cmdApply
+  ! {overwrite}
+  ?stored=0|1|{home}/new.txt ; ?file:ip.txt=<none> ; ?file:new.txt=192.168.1.20\r\n
 Apply over an existing file, No (Enter): flags stored, path and files kept
   + options=0|1|{home}/ip.txt ; file:new.txt=n
   < Return
-  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:chkAutoCopy ; click:cmdApply
-  ! Warning Netcairn: The file {home}/new.txt already exists. All contents of the file will be overwritten!  Are you sure you want to overwrite the file? [Yes No*]
-  ? stored=1|1|{home}/ip.txt ; text:txtAutoSaveDir={home}/ip.txt ; file:new.txt=n
-  ? file:ip.txt=192.168.1.20\r\n ; clipboard=192.168.1.20 ; enabled:cmdApply=0
+  click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:chkAutoCopy ; click:cmdApply
+  ! {overwrite}
+  ?stored=1|1|{home}/ip.txt ; ?text:txtAutoSaveDir={home}/ip.txt ; ?file:new.txt=n
+  ?file:ip.txt=192.168.1.20\r\n ; ?clipboard=192.168.1.20 ; ?enabled:cmdApply=0
 the phrase in the path box greys Apply, and Update asks for a name
   + options=0|1|{home}/ip.txt
   < type:Ann;Return
-  > click:txtAutoSaveDir ; Ctrl+A ; type:NETCAIRN RULES
-  ? enabled:cmdApply=1
-  > type:! ; Return
-  ? enabled:cmdApply=0 ; stored=0|1|{home}/ip.txt
-  > Alt+U
-  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  click:txtAutoSaveDir ; Ctrl+A ; type:NETCAIRN RULES ; ?enabled:cmdApply=1 ; type:! ; Return
+  ?enabled:cmdApply=0 ; ?stored=0|1|{home}/ip.txt ; Alt+U
+  ! {name}
   ! Information True stuff: Ann is really cool! [OK]
-  ? text:txtAutoSaveDir={home}/ip.txt ; enabled:cmdApply=0
+  ?text:txtAutoSaveDir={home}/ip.txt ; ?enabled:cmdApply=0
 no name, or blanks
   + options=0|1|{home}/ip.txt
   < Escape ; Return ; type:  ;Return
-  > click:txtAutoSaveDir ; Ctrl+A ; type:netcairn rules! ; Alt+U
-  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  click:txtAutoSaveDir ; Ctrl+A ; type:netcairn rules! ; Alt+U ; ?text:txtAutoSaveDir={home}/ip.txt
+  click:txtAutoSaveDir ; Ctrl+A ; type:netcairn rules! ; Alt+U ; ?text:txtAutoSaveDir={home}/ip.txt
+  ! {name}
   ! Critical Netcairn: Enter something, stoopid! [OK]
-  ? text:txtAutoSaveDir={home}/ip.txt
-  > click:txtAutoSaveDir ; Ctrl+A ; type:netcairn rules! ; Alt+U
-  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  ! {name}
   ! Information True stuff:    is really cool! [OK]
-  ? text:txtAutoSaveDir={home}/ip.txt
 a stored phrase asks at every start
   + options=0|0|netcairn RULES!
   < type:Bo;Return
-  ! Input What is this? An easter egg or somethin' ?: Please enter your name
+  ! {name}
   ! Information True stuff: Bo is really cool! [OK]
-  ? text:txtAutoSaveDir=netcairn RULES! ; enabled:cmdApply=0
+  ?text:txtAutoSaveDir=netcairn RULES! ; ?enabled:cmdApply=0
 Enter presses Apply in the options and Copy elsewhere
   + options=0|1|{home}/ip.txt
-  ? default=cmdCopy
-  > Tab ; Tab ; Tab ; Tab
-  ? focus=chkAutoCopy ; default=cmdApply
-  > Return
-  ? clipboard=
-  > click:txtIPAddress
-  ? default=cmdCopy
-  > Tab ; Tab ; Tab ; Tab ; Tab
-  ? focus=chkAutoSave ; default=cmdApply
-  > click:txtIPAddress
-  ? default=cmdCopy
-  > click:txtAutoSaveDir
-  ? default=cmdApply
-  > End ; type:.new ; Return
-  ? stored=0|1|{home}/ip.txt.new ; default=cmdApply ; clipboard=
-  > click:txtIPAddress
-  ? default=cmdCopy
-  > Return
-  ? clipboard=192.168.1.20
+  ?default=cmdCopy ; Tab ; Tab ; Tab ; Tab ; ?focus=chkAutoCopy ; ?default=cmdApply ; Return
+  ?clipboard= ; click:txtIPAddress ; ?default=cmdCopy ; Tab ; Tab ; Tab ; Tab ; Tab
+  ?focus=chkAutoSave ; ?default=cmdApply ; click:txtIPAddress ; ?default=cmdCopy
+  click:txtAutoSaveDir ; ?default=cmdApply ; End ; type:.new ; Return ; ?default=cmdApply
+  ?stored=0|1|{home}/ip.txt.new ; ?clipboard= ; click:txtIPAddress ; ?default=cmdCopy ; Return
+  ?clipboard=192.168.1.20
 Tab visits every control that is enabled, in order
   + options=0|0|{home}/ip.txt
-  ? tabs=txtIPAddress cmdCopy cmdPrint cmdUpdate chkAutoCopy chkAutoSave cmdAbout cmdExit
+  ?tabs=txtIPAddress cmdCopy cmdPrint cmdUpdate chkAutoCopy chkAutoSave cmdAbout cmdExit
 Browse starts at the stored file and fills the path box
   + options=0|1|{home}/x/LocalIp.txt
   < file:{home}/bin/new.rtf
-  > click:cmdBrowse
+  click:cmdBrowse ; ?text:txtAutoSaveDir={home}/bin/new.rtf ; ?enabled:cmdApply=1
+  ?file:bin/new.rtf=<none> ; ?stored=0|1|{home}/x/LocalIp.txt
   ! SaveAs Save IP to File: {home}/x|LocalIp.txt|Text Document (*.txt)|txt
-  ? text:txtAutoSaveDir={home}/bin/new.rtf ; enabled:cmdApply=1 ; file:bin/new.rtf=<none>
-  ? stored=0|1|{home}/x/LocalIp.txt
 Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
-  < Escape
-  > click:cmdBrowse
+  click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXT ; ?enabled:cmdApply=0
   ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT
-  ? text:txtAutoSaveDir={home}/x.d/ip.TXT ; enabled:cmdApply=0
-About: links open the browser and mail, Esc closes
-  < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape
-  > click:cmdAbout
+About: links open the browser and mail, Esc closes; Enter starts the system information tool
+  < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;Escape
+  click:cmdAbout ; Alt+A ; ?shown=frmAbout frmAbout
+  ?launched=sysinfo\nxdg-open http://nc.test/\nxdg-open mailto:me@nc.test\nxdg-open mailto:me@nc.test
   ! frmAbout About Netcairn 1.21
-  ? shown=frmAbout
-  ? launched=xdg-open http://nc.test/\nxdg-open mailto:me@nc.test\nxdg-open mailto:me@nc.test
-About: Enter starts the system information tool
-  < Return;Escape
-  > Alt+A
   ! frmAbout About Netcairn 1.21
-  ? launched=sysinfo
 About: no system information tool
   + nosysinfo
   < Return;Escape
-  > click:cmdAbout
+  click:cmdAbout
   ! frmAbout About Netcairn 1.21
   ! Information Can not launch Microsoft System Info!: System Information isn' t available on this computer [OK]
 a word of the first list opens the fun dialog, not About; Esc does nothing there
   < Escape;click:lblMailLink;click:lblHomepageLink;Return
-  > type:AbOuT ; click:cmdAbout
+  type:AbOuT ; click:cmdAbout ; ?shown=frmFun ; ?clipboard=
+  ?launched=xdg-open http://nc.test/\nxdg-open mailto:me@nc.test
   ! frmFun What is this? An easter egg or somethin' ?
-  ? shown=frmFun ; clipboard= ; launched=xdg-open http://nc.test/\nxdg-open mailto:me@nc.test
 a word of the second list opens the thank-you dialog
   < click:lblLinkProgram;click:lblLinkTester1;click:lblLinkTester2;click:lblLinkCoder;click:lblLinkCompany;Return
-  > type:Harald Emil Ludvig Wrenfield ; click:cmdAbout
+  type:Harald Emil Ludvig Wrenfield ; click:cmdAbout ; ?shown=frmFunThanks
+  ?launched=xdg-open http://nc.test/program/1.21/redirect/ines-okonkwo.html\nxdg-open http://nc.test/program/1.21/redirect/joaquin-ferreira.html\nxdg-open http://nc.test/program/1.21/redirect/piet-mol.html\nxdg-open http://nc.test/program/1.21/redirect/quern.html\nxdg-open http://nc.test/program/1.21/redirect/quillmoor.html
   ! frmFunThanks What is this? An easter egg or somethin' ?
-  ? shown=frmFunThanks
-  ? launched=xdg-open http://nc.test/program/1.21/redirect/ines-okonkwo.html\nxdg-open http://nc.test/program/1.21/redirect/joaquin-ferreira.html\nxdg-open http://nc.test/program/1.21/redirect/piet-mol.html\nxdg-open http://nc.test/program/1.21/redirect/quern.html\nxdg-open http://nc.test/program/1.21/redirect/quillmoor.html
 a word with a blank, or the offline text, opens About
-  > type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline)
-  > click:cmdAbout
+  type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline)
+  click:cmdAbout ; ?shown=frmAbout frmAbout
   ! frmAbout About Netcairn 1.21
   ! frmAbout About Netcairn 1.21
-  ? shown=frmAbout frmAbout
 Esc anywhere shrinks the window and ends the program
-  > click:txtAutoSaveDir ; Escape
-  ? ended=1
+  click:txtAutoSaveDir ; Escape ; ?ended=1
 a signal at Apply's question ends the program, and Apply goes no further
   + ending ; options=0|1|{home}/ip.txt ; file:new.txt=n
   < signal:15
-  > click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:chkAutoCopy ; click:cmdApply
-  ! Warning Netcairn: The file {home}/new.txt already exists. All contents of the file will be overwritten!  Are you sure you want to overwrite the file? [Yes No*]
-  ? ended=1 ; forms=0 ; stored=0|1|{home}/ip.txt ; file:ip.txt=192.168.1.20\r\n ; clipboard=
+  click:txtAutoSaveDir ; Ctrl+A ; type:{home}/new.txt ; click:chkAutoCopy ; click:cmdApply
+  ! {overwrite}
+  ?ended=1 ; ?forms=0 ; ?stored=0|1|{home}/ip.txt ; ?file:ip.txt=192.168.1.20\r\n ; ?clipboard=
 a signal at the second copy's question ends it without reaching the first
   + ending ; previous
   < signal:1
-  ! None Netcairn already running!: Netcairn is already running. Running it twice (or more) may cause your computer to crash. Are you sure you want to start another Netcairn session? [Yes No*]
-  ? ended=1 ; activated= ; caption=frmMain
+  ! {question}
+  ?ended=1 ; ?activated= ; ?caption=frmMain
 Ctrl+C closes every form as the close box does
   + ending
   < signal:2
-  > click:cmdAbout
+  click:cmdAbout ; ?ended=1 ; ?forms=0
   ! frmAbout About Netcairn 1.21
-  ? ended=1 ; forms=0
 )";
+
+/// Texts the scenarios name by {name}.
+const std::pair<const char*, const char*> kQuoted[] = {
+    {"{question}", "None Netcairn already running!: Netcairn is already running. Running it twice "
+                   "(or more) may cause your computer to crash. Are you sure you want to start "
+                   "another Netcairn session? [Yes No*]"},
+    {"{overwrite}", "Warning Netcairn: The file {home}/new.txt already exists. All contents of the "
+                    "file will be overwritten!  Are you sure you want to overwrite the file? "
+                    "[Yes No*]"},
+    {"{name}", "Input What is this? An easter egg or somethin' ?: Please enter your name"},
+};
 
 } // namespace
 
@@ -405,25 +359,32 @@ private Q_SLOTS:
                 QCoreApplication::exec();
             }
         });
-        for (const QString& line : lines) { // the machine and the answers come first
+        const auto expanded = [&](QString text) {
+            for (const auto& [name, quoted] : kQuoted)
+                text.replace(QLatin1String(name), QLatin1String(quoted));
+            return text.replace("{home}"_L1, p.root)
+                .replace("\\r"_L1, "\r"_L1)
+                .replace("\\n"_L1, "\n"_L1);
+        };
+        QStringList dialogs;
+        for (const QString& line : lines) { // the machine, the answers and the dialogs first
             for (const QString& item : line.mid(2).split(u" ; "_s)) {
                 if (line.startsWith(u'+'))
-                    Give(p, expanded(item, p));
+                    Give(p, expanded(item));
                 else if (line.startsWith(u'<'))
-                    p.dialogs.answers << expanded(item, p);
+                    p.dialogs.answers << expanded(item);
             }
+            if (line.startsWith(u'!'))
+                dialogs << expanded(line.mid(2));
         }
         auto window = p.loadedWindow();
-        QStringList dialogs;
         for (const QString& line : lines) {
-            for (const QString& item : line.mid(2).split(u" ; "_s)) {
-                const QString step = expanded(item, p), value = step.section(u'=', 1);
-                if (line.startsWith(u'!'))
-                    dialogs << expanded(line.mid(2), p);
-                if (line.startsWith(u'?'))
-                    QTRY_COMPARE(Observe(p, *window, step.section(u'=', 0, 0)), value);
-                else if (!line.startsWith(u'>'))
+            for (const QString& item : line.split(u" ; "_s)) {
+                const QString step = expanded(item), value = step.section(u'=', 1);
+                if (QStringLiteral("+<!").contains(line[0]))
                     break;
+                if (step.startsWith(u'?'))
+                    QTRY_COMPARE(Observe(p, *window, step.mid(1).section(u'=', 0, 0)), value);
                 else if (step.startsWith("give:"_L1))
                     Give(p, step.mid(5));
                 else if (step.startsWith("store:"_L1))
