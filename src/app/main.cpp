@@ -24,6 +24,8 @@ constexpr char kQtFlags[] = "reverse widgetcount sync nograb dograb";
 /// a display or a bus, so that both work in a bare shell. Nothing else is read from the command
 /// line: an empty result starts the program as it always starts.
 std::optional<int> AnswerCommandLine(int argc, char* argv[]) {
+    if (argc < 2)
+        return std::nullopt; // as the menu starts it: no parser paged in for nothing
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
