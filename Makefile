@@ -1,9 +1,13 @@
-# Netcairn's two everyday commands, `make run` and `make test`, plus the chores around them.
-# Missing Debian packages are installed first (as root, or through sudo).
-
+# A bare `make` builds; `make install` installs (DESTDIR and PREFIX honoured). Only the two
+# everyday commands, `make run` and `make test`, install missing Debian packages first (as
+# root, or through sudo); the chores around them leave the machine as it is.
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+DESTDIR ?=
+# Where `make package` builds the Debian package from a copy of this tree, and leaves it.
+DEB_OUT ?= build-deb
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # To build and run: the compiler, CMake and Qt 6 (Widgets, DBus, PrintSupport, Test), libxcb
@@ -14,10 +18,11 @@ RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fon
                 fonts-liberation2 xdg-utils xclip qt6-translations-l10n
 # To test: an X server with a small window manager and a session bus, the keyboard, clipboard
 # and process tools, PDF text extraction, network namespaces, immutable folders, the format
-# checker, and the desktop-file and AppStream validators with the Debian packaging tools.
+# checker, and the desktop-file and AppStream validators with the Debian packaging tools, which
+# CI's `make package-check` needs after `make test` (debhelper builds the package).
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox dbus-daemon x11-utils xdotool procps \
                  poppler-utils iproute2 e2fsprogs clang-format desktop-file-utils appstream \
-                 dpkg-dev file git lintian man-db
+                 dpkg-dev debhelper file git lintian man-db
 # To measure and to fuzz.
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
@@ -33,18 +38,24 @@ define ensure_packages
 	fi
 endef
 
-.PHONY: run test build deps-run deps-test test-asan bench fuzz package package-check screenshots \
-        format format-check clean
+.PHONY: all build install run test deps-run deps-test test-asan bench fuzz package package-check \
+        screenshots format format-check clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+	    $(CMAKE_EXTRA) >/dev/null
+	cmake --build $(BUILD) -j$(JOBS)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
 
 run: deps-run build
 	./$(BUILD)/src/netcairn
 
 test: deps-test build
 	cd $(BUILD) && ctest --output-on-failure
-
-build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_EXTRA) >/dev/null
-	cmake --build $(BUILD) -j$(JOBS)
 
 deps-run:
 	$(call ensure_packages,$(RUN_PACKAGES))
@@ -57,12 +68,20 @@ test-asan: deps-test
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    $(MAKE) --no-print-directory test BUILD=build-asan CMAKE_EXTRA=-DNETCAIRN_SANITIZE=ON
 
-package: deps-test build
-	cmake --build $(BUILD) --target package
+# The source and binary packages, built by dpkg-buildpackage from debian/ in a copy of this
+# tree (no build folders, no version control), left in $(DEB_OUT)/. The packaging tools come
+# with `make test`; DEB_BUILD_OPTIONS=nocheck builds without the tests.
+package:
+	rm -rf $(DEB_OUT)
+	version=$$(dpkg-parsechangelog -S Version) && mkdir -p $(DEB_OUT)/netcairn-$$version && \
+	tar -cf - --exclude-vcs --exclude='./build*' --exclude='./obj-*' --exclude=./.cache \
+	    --exclude=./compile_commands.json . | tar -xf - -C $(DEB_OUT)/netcairn-$$version && \
+	cd $(DEB_OUT)/netcairn-$$version && dpkg-buildpackage -us -uc -j$(JOBS)
 
-# Installs the package on this machine, runs it once, and removes it again.
+# lintian on what `make package` made; then installs it on this machine, runs it once, and
+# purges it again.
 package-check: package
-	tests/package/check.sh $(BUILD)
+	tests/package/check.sh $(DEB_OUT)
 
 # Start-up against a bare Qt dialog, and the procedures; fills bench/RESULTS.md.
 bench:
@@ -94,10 +113,10 @@ screenshots: deps-test build
 	rm -rf $$home && ls $(BUILD)/screenshots
 
 format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
+	tools/check-format.sh --fix
 
 format-check:
-	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+	tools/check-format.sh
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz $(DEB_OUT)
