@@ -60,8 +60,9 @@ private Q_SLOTS:
         const char* plain = "[Options]\nAutoSaveDir=/new\nAutoCopy=1\nAutoSave=0\n";
         row("as written", "[Options]\nAutoCopy=0\nAutoSave=1\nAutoSaveDir=/a\n\n[Setup]\nX=1\n",
             "/a", "[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n\n[Setup]\nX=1\n");
-        row("BOM, CRLF", "\xEF\xBB\xBF[Options]\r\nAutoSaveDir=/a\r\n", "/a",
-            "\xEF\xBB\xBF[Options]\r\nAutoSaveDir=/new\r\nAutoCopy=1\r\nAutoSave=0\r\n");
+        row("BOMs, CRLF", "\xEF\xBB\xBF[X]\r\n\xEF\xBB\xBF[Options]\r\nAutoSaveDir=/a\r\n", "/a",
+            "\xEF\xBB\xBF[X]\r\n\xEF\xBB\xBF[Options]\r\n"
+            "AutoSaveDir=/new\r\nAutoCopy=1\r\nAutoSave=0\r\n");
         row("comments, blanks, unknown keys",
             "# mine\n[Options]\n; path\nAutoSaveDir = /a \nC=b\n\n; next\n[X]\nAutoCopy=7\n", "/a",
             "# mine\n[Options]\n; path\nAutoSaveDir = /new\nC=b\nAutoCopy=1\nAutoSave=0\n\n; next\n"

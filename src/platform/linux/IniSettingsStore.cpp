@@ -120,7 +120,7 @@ IniSettingsStore::Loaded& IniSettingsStore::load(const QString& path) {
     return *m_loaded;
 }
 
-void IniSettingsStore::reportOnce(Loaded& file) {
+void IniSettingsStore::reportOnce(Loaded& file, int line) {
     if (std::exchange(file.reported, true))
         return;
     if (file.unreadable) {
@@ -131,7 +131,7 @@ void IniSettingsStore::reportOnce(Loaded& file) {
     throw settingsFailure(errPathFileAccess, file.path,
                           QStringLiteral("holds text that is not UTF-8 in line %1; Netcairn "
                                          "cannot read it exactly. Repair that line.")
-                              .arg(file.text.firstForeignLine()));
+                              .arg(line));
 }
 
 QString IniSettingsStore::fileFor(const QString& app) const {
@@ -154,7 +154,7 @@ QString IniSettingsStore::GetSetting(const QString& app, const QString& section,
         return value->text;
     // A value Netcairn cannot hold as it stands is not used; that is said once per state of the
     // file, not at every reading.
-    reportOnce(file);
+    reportOnce(file, value->line);
     return {};
 }
 

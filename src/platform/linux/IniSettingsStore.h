@@ -37,9 +37,9 @@ private:
     struct Loaded;
     /// The file at \a path as last read; read again only when the system says it changed.
     Loaded& load(const QString& path);
-    /// Throws \a file's reading failure the first time it is met, and then never again for
-    /// that state of the file.
-    static void reportOnce(Loaded& file);
+    /// Throws \a file's reading failure (or that of its value in \a line) the first time one
+    /// is met, and then never again for that state of the file.
+    static void reportOnce(Loaded& file, int line = 0);
 
     QString m_configHome;
     std::unique_ptr<Loaded> m_loaded;

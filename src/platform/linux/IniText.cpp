@@ -1,6 +1,6 @@
 #include "IniText.h"
 
-#include <QStringDecoder>
+#include <QHash>
 
 #include <algorithm>
 
@@ -12,35 +12,60 @@ bool isHexDigit(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
+quint64 hexValue(QChar digit) {
+    const char16_t c = digit.unicode();
+    return c <= u'9' ? c - u'0' : (c | 0x20) - u'a' + 10;
+}
+
+/// Appends "\x" and \a code in hex, as QSettings writes a control character.
+void appendHexEscape(QString& out, char16_t code) {
+    out += QLatin1String("\\x");
+    bool leading = true;
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        const int digit = (code >> shift) & 0xf;
+        leading = leading && digit == 0 && shift > 0;
+        if (!leading)
+            out += QLatin1Char("0123456789abcdef"[digit]);
+    }
+}
+
 /// How QSettings writes a text value: "@String(...)" around one that holds a zero character, "@"
 /// doubled at the start, backslash escapes, and quotes around a value that holds ";,=" or
 /// begins or ends with a blank.
 QString iniEscape(const QString& value) {
-    static const QString escaped = QStringLiteral("\a\b\f\n\r\t\v");
-    static const QString letters = QStringLiteral("abfnrtv");
     const QString text = value.contains(QChar(0)) ? QStringLiteral("@String(") + value + u')'
                          : value.startsWith(u'@') ? u'@' + value
                                                   : value;
     QString out;
-    out.reserve(text.size());
+    out.reserve(text.size() + 2);
     bool quotes = false;
     bool hexNext = false; // after a numeric escape, a hex digit is escaped too
-    for (QChar c : text) {
-        quotes = quotes || c == u';' || c == u',' || c == u'=';
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        quotes = quotes || code == u';' || code == u',' || code == u'=';
         if (hexNext && isHexDigit(c)) {
-            out += QStringLiteral("\\x") + QString::number(c.unicode(), 16);
+            appendHexEscape(out, code);
             continue;
         }
         hexNext = false;
-        if (c == u'\0') {
-            out += QStringLiteral("\\0");
-            hexNext = true;
-        } else if (const qsizetype at = escaped.indexOf(c); at >= 0) {
-            out += u'\\' + letters[at];
-        } else if (c == u'"' || c == u'\\') {
-            out += u'\\' + c;
-        } else if (c.unicode() <= 0x1f) {
-            out += QStringLiteral("\\x") + QString::number(c.unicode(), 16);
+        const char* letter = code == u'\a'   ? "a"
+                             : code == u'\b' ? "b"
+                             : code == u'\f' ? "f"
+                             : code == u'\n' ? "n"
+                             : code == u'\r' ? "r"
+                             : code == u'\t' ? "t"
+                             : code == u'\v' ? "v"
+                             : code == 0     ? "0"
+                                             : nullptr;
+        if (letter) {
+            out += u'\\';
+            out += QLatin1Char(*letter);
+            hexNext = code == 0;
+        } else if (code == u'"' || code == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (code <= 0x1f) {
+            appendHexEscape(out, code);
             hexNext = true;
         } else {
             out += c;
@@ -53,10 +78,8 @@ QString iniEscape(const QString& value) {
 
 /// The text a value written by QSettings stands for (see iniEscape).
 QString iniUnescape(const QString& raw) {
-    static const QString escaped = QStringLiteral("\a\b\f\n\r\t\v");
-    static const QString letters = QStringLiteral("abfnrtv");
     const bool quoted = raw.size() >= 2 && raw.startsWith(u'"') && raw.endsWith(u'"');
-    const QString text = quoted ? raw.mid(1, raw.size() - 2) : raw;
+    const QStringView text = quoted ? QStringView(raw).mid(1, raw.size() - 2) : QStringView(raw);
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -64,19 +87,45 @@ QString iniUnescape(const QString& raw) {
             out += text[i];
             continue;
         }
-        const QChar c = text[++i];
+        const char16_t c = text[++i].unicode();
         if (c == u'x') {
-            qsizetype end = i + 1;
-            while (end < text.size() && isHexDigit(text[end]))
-                ++end;
-            out += QChar(char16_t(text.mid(i + 1, end - i - 1).toUInt(nullptr, 16)));
-            i = end - 1;
-        } else if (c == u'0') {
+            // Every hex digit that follows counts; a number past 32 bits stands for zero.
+            quint64 code = 0;
+            for (; i + 1 < text.size() && isHexDigit(text[i + 1]); ++i) {
+                if (code <= 0xffffffffu)
+                    code = code * 16 + hexValue(text[i + 1]);
+            }
+            out += QChar(char16_t(code <= 0xffffffffu ? code : 0));
+            continue;
+        }
+        switch (c) {
+        case u'0':
             out += QChar(u'\0');
-        } else if (const qsizetype at = letters.indexOf(c); at >= 0) {
-            out += escaped[at];
-        } else {
-            out += c;
+            break;
+        case u'a':
+            out += u'\a';
+            break;
+        case u'b':
+            out += u'\b';
+            break;
+        case u'f':
+            out += u'\f';
+            break;
+        case u'n':
+            out += u'\n';
+            break;
+        case u'r':
+            out += u'\r';
+            break;
+        case u't':
+            out += u'\t';
+            break;
+        case u'v':
+            out += u'\v';
+            break;
+        default:
+            out += QChar(c);
+            break;
         }
     }
     if (out.startsWith(QLatin1String("@String(")) && out.endsWith(u')'))
@@ -133,79 +182,178 @@ QString unescapedName(const QString& raw) {
     return out;
 }
 
+/// The length of the blank that \a bytes begin with, as QString::trimmed() knows blanks: ASCII
+/// ones, and U+0085, U+00A0, U+1680, U+2000 to U+200A, U+2028, U+2029, U+202F, U+205F and
+/// U+3000 in UTF-8; 0 where they begin with none.
+qsizetype blankAt(QByteArrayView bytes) {
+    if (bytes.isEmpty() || (uchar(bytes[0]) > ' ' && uchar(bytes[0]) < 0x80))
+        return 0; // nearly every time
+    const auto byte = [&](qsizetype i) { return i < bytes.size() ? uchar(bytes[i]) : 0u; };
+    const uint a = byte(0), b = byte(1), c = byte(2);
+    if (a == ' ' || (a >= '\t' && a <= '\r'))
+        return 1;
+    if (a == 0xc2 && (b == 0x85 || b == 0xa0))
+        return 2;
+    const bool three = (a == 0xe1 && b == 0x9a && c == 0x80) ||
+                       (a == 0xe2 && b == 0x80 &&
+                        (c <= 0x8a || c == 0xa8 || c == 0xa9 || c == 0xaf) && c >= 0x80) ||
+                       (a == 0xe2 && b == 0x81 && c == 0x9f) ||
+                       (a == 0xe3 && b == 0x80 && c == 0x80);
+    return three ? 3 : 0;
+}
+
+/// \a bytes without the blanks at either end, as QString::trimmed() would leave their text.
+QByteArrayView withoutBlanks(QByteArrayView bytes) {
+    while (const qsizetype n = blankAt(bytes))
+        bytes = bytes.sliced(n);
+    for (bool more = true; more && !bytes.isEmpty();) {
+        if (uchar(bytes.back()) > ' ' && uchar(bytes.back()) < 0x80)
+            break; // nearly every time
+        more = false;
+        for (qsizetype n = 1; n <= 3 && n <= bytes.size() && !more; ++n) {
+            if (blankAt(bytes.last(n)) == n) {
+                bytes.chop(n);
+                more = true;
+            }
+        }
+    }
+    return bytes;
+}
+
 /// QSettings keeps the keys that stand before any section in the section "General".
 const QString kTopLevel = QStringLiteral("General");
 
 } // namespace
 
-IniText::IniText(QByteArray bytes) : m_bytes(std::move(bytes)) {
-    const qsizetype size = m_bytes.size();
-    QString section; // "" until the first header: the keys before any section
-    bool firstBlock = true;
-    bool lineEndSeen = false;
-    int line = 0;
-    for (qsizetype start = m_bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0; start < size;) {
-        ++line;
-        const qsizetype newline = m_bytes.indexOf('\n', start);
-        const qsizetype next = newline < 0 ? size : newline + 1;
-        qsizetype end = newline < 0 ? size : newline;
-        if (end > start && m_bytes[end - 1] == '\r')
-            --end;
-        if (!lineEndSeen && newline >= 0) {
-            lineEndSeen = true;
-            m_lineEnd = end < newline ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+IniText::IniText(QByteArray bytes)
+    : m_bytes(std::move(bytes)), m_body(m_bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0) {
+    // Nearly every file is text throughout, which one look at the whole tells.
+    bool lookLineByLine = m_bytes.contains('\0') || !m_bytes.isValidUtf8();
+    int number = 0;
+    for (Line line{0, 0, m_body}; line.next < m_bytes.size();) {
+        line = lineAt(line.next);
+        ++number;
+        if (number == 1 && line.next > line.start && m_bytes[line.next - 1] == '\n')
+            m_lineEnd = line.next - line.end == 2 ? QByteArrayLiteral("\r\n") : "\n";
+        const QByteArrayView raw(m_bytes.constData() + line.start, line.end - line.start);
+        if (lookLineByLine && (raw.contains('\0') || !raw.isValidUtf8())) {
+            m_firstForeignLine = number;
+            lookLineByLine = false; // only the first one is named
         }
-        const QByteArrayView raw(m_bytes.constData() + start, end - start);
-        const qsizetype lineStart = start;
-        start = next;
-
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        const QString text = QString(utf8(raw)).trimmed();
-        const bool exact = !utf8.hasError() && !raw.contains('\0');
-        if (!exact && !m_firstForeignLine)
-            m_firstForeignLine = line;
-        if (text.isEmpty() || text.startsWith(u';'))
-            continue;
-        if (text.startsWith(u'[') && text.endsWith(u']')) {
-            const QString inner = text.mid(1, text.size() - 2);
-            section = inner == kTopLevel ? QString() : unescapedName(inner);
-            firstBlock = !m_sections.contains(section);
-            if (firstBlock)
-                m_sections.insert(section, Section{next, newline < 0});
-            continue;
+        switch (partsOf(line).kind) {
+        case Parts::Header:
+            m_marks.append(-1 - line.start);
+            break;
+        case Parts::Value:
+            m_marks.append(line.start);
+            break;
+        case Parts::Other:
+            break;
         }
-        const qsizetype equals = text.indexOf(u'=');
-        const QString key = equals > 0 ? unescapedName(text.left(equals).trimmed()) : QString();
-        if (key.isEmpty())
-            continue;
-        auto known = m_sections.find(section);
-        if (known == m_sections.end()) // the keys before any section have no header
-            known = m_sections.insert(section, Section{next, newline < 0});
-        if (firstBlock) {
-            known->addAt = next;
-            known->addAfterEnd = newline < 0;
-        }
-        ++known->values;
-        const QPair<QString, QString> name{section, key};
-        if (!m_entries.contains(name)) // the first of twins counts, as it always has
-            m_entries.insert(name, Entry{line, lineStart + raw.indexOf('=') + 1, end, exact});
     }
 }
 
+IniText::Line IniText::lineAt(qsizetype start) const {
+    const qsizetype newline = m_bytes.indexOf('\n', start);
+    Line line{start, newline < 0 ? m_bytes.size() : newline,
+              newline < 0 ? m_bytes.size() : newline + 1};
+    if (line.end > start && m_bytes[line.end - 1] == '\r')
+        --line.end;
+    return line;
+}
+
+QByteArrayView IniText::textOf(const Line& line) const {
+    // Each line has always been read as text of its own, and a byte-order mark that begins
+    // such a text is no part of it.
+    QByteArrayView text(m_bytes.constData() + line.start, line.end - line.start);
+    return text.startsWith("\xEF\xBB\xBF") ? text.sliced(3) : text;
+}
+
+IniText::Parts IniText::partsOf(const Line& line) const {
+    const QByteArrayView text = withoutBlanks(textOf(line));
+    Parts parts;
+    if (text.isEmpty() || text.front() == ';')
+        return parts;
+    if (text.front() == '[' && text.back() == ']') {
+        parts.kind = Parts::Header;
+        parts.name = text.sliced(1, text.size() - 2); // the blanks inside are the name's
+        parts.plain = !parts.name.contains('%') && parts.name != "General";
+        return parts;
+    }
+    const qsizetype equals = text.indexOf('=');
+    if (equals <= 0)
+        return parts;
+    parts.kind = Parts::Value;
+    parts.name = withoutBlanks(text.first(equals));
+    parts.plain = !parts.name.contains('%');
+    parts.equals = text.data() + equals - m_bytes.constData();
+    return parts;
+}
+
+QString IniText::nameOf(const Line& line, const Parts& parts) const {
+    // Decoding drops a byte-order mark that begins the line, as textOf() does.
+    const QString text =
+        QString::fromUtf8(m_bytes.constData() + line.start, line.end - line.start).trimmed();
+    if (parts.kind == Parts::Header) {
+        const QString inner = text.mid(1, text.size() - 2);
+        return inner == kTopLevel ? QString() : unescapedName(inner);
+    }
+    return unescapedName(text.left(text.indexOf(u'=')).trimmed());
+}
+
+bool IniText::named(const Line& line, const Parts& parts, const QString& wanted,
+                    const QByteArray& wantedUtf8) const {
+    // Bytes that are not UTF-8 read as U+FFFD; only a name holding that needs decoding.
+    if (parts.plain && !wanted.contains(QChar::ReplacementCharacter))
+        return parts.name == wantedUtf8;
+    return nameOf(line, parts) == wanted;
+}
+
+qsizetype IniText::find(const QString& section, const QString& key) const {
+    const auto known = m_found.constFind({section, key});
+    if (known != m_found.cend())
+        return *known;
+    const QByteArray sectionUtf8 = section.toUtf8(), keyUtf8 = key.toUtf8();
+    bool inSection = section.isEmpty(); // the values before any header
+    qsizetype found = -1;
+    for (qsizetype i = 0; i < m_marks.size() && found < 0; ++i) {
+        const bool header = m_marks[i] < 0;
+        if (!header && !inSection)
+            continue;
+        const Line line = lineAt(header ? -1 - m_marks[i] : m_marks[i]);
+        const Parts parts = partsOf(line);
+        if (header)
+            inSection = named(line, parts, section, sectionUtf8);
+        else if (named(line, parts, key, keyUtf8))
+            found = i; // the first of twins counts, as it always has
+    }
+    m_found.insert({section, key}, found);
+    return found;
+}
+
 std::optional<IniText::Value> IniText::value(const QString& section, const QString& key) const {
-    const auto found = m_entries.constFind({section, key});
-    if (found == m_entries.cend())
+    const qsizetype mark = find(section, key);
+    if (mark < 0)
         return std::nullopt;
-    const Entry& e = *found;
-    const QString raw =
-        QString::fromUtf8(m_bytes.constData() + e.valueStart, e.valueEnd - e.valueStart);
-    return Value{asItStands(raw.trimmed()), e.line, e.exact};
+    const Line line = lineAt(m_marks[mark]);
+    const Parts parts = partsOf(line);
+    const QByteArrayView raw(m_bytes.constData() + line.start, line.end - line.start);
+    const QString stored =
+        QString::fromUtf8(m_bytes.constData() + parts.equals + 1, line.end - parts.equals - 1);
+    const int number = 1 + int(std::count(m_bytes.cbegin(), m_bytes.cbegin() + line.start, '\n'));
+    return Value{asItStands(stored.trimmed()), number, !raw.contains('\0') && raw.isValidUtf8()};
 }
 
 bool IniText::hasValuesOutside(const QString& section) const {
-    for (auto it = m_sections.cbegin(); it != m_sections.cend(); ++it) {
-        if (it.key() != section && it->values > 0)
+    const QByteArray sectionUtf8 = section.toUtf8();
+    bool inSection = section.isEmpty();
+    for (const qsizetype mark : m_marks) {
+        if (mark >= 0 && !inSection)
             return true;
+        if (mark < 0) {
+            const Line line = lineAt(-1 - mark);
+            inSection = named(line, partsOf(line), section, sectionUtf8);
+        }
     }
     return false;
 }
@@ -226,20 +374,38 @@ QByteArray IniText::with(const QString& section,
         if (lastOf.value(key) != i)
             continue; // a key given twice takes its last value
         const QByteArray escaped = iniEscape(value).toUtf8();
-        const auto found = m_entries.constFind({section, key});
-        if (found == m_entries.cend()) {
+        const qsizetype mark = find(section, key);
+        if (mark < 0) {
             added << escapedName(key) + '=' + escaped;
             continue;
         }
-        qsizetype from = found->valueStart; // the blanks after "=" stay as the user set them
-        while (from < found->valueEnd && (m_bytes[from] == ' ' || m_bytes[from] == '\t'))
+        const Line line = lineAt(m_marks[mark]);
+        qsizetype from = partsOf(line).equals + 1; // the blanks after "=" stay as they are
+        while (from < line.end && (m_bytes[from] == ' ' || m_bytes[from] == '\t'))
             ++from;
-        edits.append({from, found->valueEnd - from, escaped});
+        edits.append({from, line.end - from, escaped});
     }
-    const auto known = m_sections.constFind(section);
-    if (!added.isEmpty() && known != m_sections.cend()) {
+    // A new key goes after the last value of the section's first block, or after its header.
+    std::optional<Line> after;
+    if (!added.isEmpty()) {
+        const QByteArray sectionUtf8 = section.toUtf8();
+        bool inSection = section.isEmpty(); // the values before any header
+        for (const qsizetype mark : m_marks) {
+            const Line line = lineAt(mark < 0 ? -1 - mark : mark);
+            if (mark < 0 && after)
+                break;
+            if (mark < 0)
+                inSection = named(line, partsOf(line), section, sectionUtf8);
+            if (inSection)
+                after = line;
+        }
+    }
+    if (after) {
         const QByteArray lines = added.join(m_lineEnd);
-        edits.append({known->addAt, 0, known->addAfterEnd ? m_lineEnd + lines : lines + m_lineEnd});
+        // At the end of a file whose last line has no line end, the line end goes first.
+        const bool open =
+            after->next == m_bytes.size() && m_bytes.size() > m_body && !m_bytes.endsWith('\n');
+        edits.append({after->next, 0, open ? m_lineEnd + lines : lines + m_lineEnd});
     }
     std::stable_sort(edits.begin(), edits.end(),
                      [](const Edit& a, const Edit& b) { return a.at < b.at; });
@@ -254,7 +420,7 @@ QByteArray IniText::with(const QString& section,
     }
     out.append(m_bytes.constData() + copied, m_bytes.size() - copied);
 
-    if (!added.isEmpty() && known == m_sections.cend()) {
+    if (!added.isEmpty() && !after) {
         const bool empty = out.size() == (out.startsWith("\xEF\xBB\xBF") ? 3 : 0);
         if (!empty && !out.endsWith('\n'))
             out += m_lineEnd;

@@ -35,21 +35,36 @@ public:
     QByteArray with(const QString& section, const QList<QPair<QString, QString>>& values) const;
 
 private:
-    struct Entry {
-        int line;
-        qsizetype valueStart, valueEnd; ///< the bytes after "=" up to the line end
-        bool exact;
+    struct Line {
+        qsizetype start, end, next; ///< end: where the line end ("\n" or "\r\n") begins
     };
-    struct Section {
-        qsizetype addAt;  ///< where a new key goes: after the last value of its first block
-        bool addAfterEnd; ///< that place is the end of a last line that has no line end
-        qsizetype values = 0;
+    /// What a line is, and its name where it is a header or a value: as its bytes stand where
+    /// they hold no escape (plain), else only through nameOf().
+    struct Parts {
+        enum { Other, Header, Value } kind = Other;
+        QByteArrayView name;
+        bool plain = true;
+        qsizetype equals = -1; ///< a value's "=" in the file
     };
+    Line lineAt(qsizetype start) const;
+    /// The text of \a line, without a byte-order mark that begins it.
+    QByteArrayView textOf(const Line& line) const;
+    Parts partsOf(const Line& line) const;
+    /// The name that \a parts of \a line stand for, escapes read.
+    QString nameOf(const Line& line, const Parts& parts) const;
+    /// Whether the name in \a parts of \a line is \a wanted, given also as UTF-8.
+    bool named(const Line& line, const Parts& parts, const QString& wanted,
+               const QByteArray& wantedUtf8) const;
+    /// The place in m_marks of the first value of \a key in \a section; -1 if there is none.
+    qsizetype find(const QString& section, const QString& key) const;
 
     QByteArray m_bytes;
+    qsizetype m_body = 0; ///< where the text begins, after a byte-order mark
     QByteArray m_lineEnd = QByteArrayLiteral("\n");
-    QHash<QPair<QString, QString>, Entry> m_entries;
-    QHash<QString, Section> m_sections;
+    /// Where each header (as -1 - start) and each value line (as start) begins, in file order:
+    /// a few bytes a line, whatever the file holds.
+    QList<qsizetype> m_marks;
+    mutable QHash<QPair<QString, QString>, qsizetype> m_found; ///< find()'s earlier answers
     int m_firstForeignLine = 0;
 };
 
