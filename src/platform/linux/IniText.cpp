@@ -246,6 +246,7 @@ IniText::IniText(QByteArray bytes)
             break;
         case Parts::Value:
             m_marks.append(line.start);
+            ++m_values;
             break;
         case Parts::Other:
             break;
@@ -309,23 +310,41 @@ bool IniText::named(const Line& line, const Parts& parts, const QString& wanted,
     return nameOf(line, parts) == wanted;
 }
 
+const QList<IniText::Block>& IniText::blocksOf(const QString& section) const {
+    const auto known = m_blocks.constFind(section);
+    if (known != m_blocks.cend())
+        return *known;
+    QList<Block> blocks;
+    const QByteArray sectionUtf8 = section.toUtf8();
+    bool inSection = section.isEmpty(); // the values before any header
+    qsizetype from = -1;
+    for (qsizetype i = 0; i <= m_marks.size(); ++i) {
+        if (i < m_marks.size() && m_marks[i] >= 0)
+            continue;
+        if (inSection && (from >= 0 || i > 0)) // a top-level block counts where it holds values
+            blocks.append({from, i});
+        if (i < m_marks.size()) {
+            const Line line = lineAt(-1 - m_marks[i]);
+            inSection = named(line, partsOf(line), section, sectionUtf8);
+            from = i;
+        }
+    }
+    return *m_blocks.insert(section, blocks);
+}
+
 qsizetype IniText::find(const QString& section, const QString& key) const {
     const auto known = m_found.constFind({section, key});
     if (known != m_found.cend())
         return *known;
-    const QByteArray sectionUtf8 = section.toUtf8(), keyUtf8 = key.toUtf8();
-    bool inSection = section.isEmpty(); // the values before any header
+    const QByteArray keyUtf8 = key.toUtf8();
     qsizetype found = -1;
-    for (qsizetype i = 0; i < m_marks.size() && found < 0; ++i) {
-        const bool header = m_marks[i] < 0;
-        if (!header && !inSection)
-            continue;
-        const Line line = lineAt(header ? -1 - m_marks[i] : m_marks[i]);
-        const Parts parts = partsOf(line);
-        if (header)
-            inSection = named(line, parts, section, sectionUtf8);
-        else if (named(line, parts, key, keyUtf8))
-            found = i; // the first of twins counts, as it always has
+    const QList<Block> blocks = blocksOf(section); // a copy: the cache may grow meanwhile
+    for (const Block& block : blocks) {
+        for (qsizetype i = block.header + 1; i < block.end && found < 0; ++i) {
+            const Line line = lineAt(m_marks[i]);
+            if (named(line, partsOf(line), key, keyUtf8))
+                found = i; // the first of twins counts, as it always has
+        }
     }
     m_found.insert({section, key}, found);
     return found;
@@ -345,17 +364,10 @@ std::optional<IniText::Value> IniText::value(const QString& section, const QStri
 }
 
 bool IniText::hasValuesOutside(const QString& section) const {
-    const QByteArray sectionUtf8 = section.toUtf8();
-    bool inSection = section.isEmpty();
-    for (const qsizetype mark : m_marks) {
-        if (mark >= 0 && !inSection)
-            return true;
-        if (mark < 0) {
-            const Line line = lineAt(-1 - mark);
-            inSection = named(line, partsOf(line), section, sectionUtf8);
-        }
-    }
-    return false;
+    qsizetype inside = 0;
+    for (const Block& block : blocksOf(section))
+        inside += block.end - block.header - 1;
+    return m_values > inside;
 }
 
 QByteArray IniText::with(const QString& section,
@@ -387,18 +399,10 @@ QByteArray IniText::with(const QString& section,
     }
     // A new key goes after the last value of the section's first block, or after its header.
     std::optional<Line> after;
-    if (!added.isEmpty()) {
-        const QByteArray sectionUtf8 = section.toUtf8();
-        bool inSection = section.isEmpty(); // the values before any header
-        for (const qsizetype mark : m_marks) {
-            const Line line = lineAt(mark < 0 ? -1 - mark : mark);
-            if (mark < 0 && after)
-                break;
-            if (mark < 0)
-                inSection = named(line, partsOf(line), section, sectionUtf8);
-            if (inSection)
-                after = line;
-        }
+    if (const QList<Block> blocks = blocksOf(section); !added.isEmpty() && !blocks.isEmpty()) {
+        const Block& first = blocks.first();
+        const qsizetype last = first.end - 1;
+        after = lineAt(m_marks[last] < 0 ? -1 - m_marks[last] : m_marks[last]);
     }
     if (after) {
         const QByteArray lines = added.join(m_lineEnd);

@@ -55,6 +55,13 @@ private:
     /// Whether the name in \a parts of \a line is \a wanted, given also as UTF-8.
     bool named(const Line& line, const Parts& parts, const QString& wanted,
                const QByteArray& wantedUtf8) const;
+    /// A block of a section: the places in m_marks of its header (-1 for the values before
+    /// any header) and of the first mark after its values.
+    struct Block {
+        qsizetype header, end;
+    };
+    /// The blocks of \a section in file order.
+    const QList<Block>& blocksOf(const QString& section) const;
     /// The place in m_marks of the first value of \a key in \a section; -1 if there is none.
     qsizetype find(const QString& section, const QString& key) const;
 
@@ -64,6 +71,8 @@ private:
     /// Where each header (as -1 - start) and each value line (as start) begins, in file order:
     /// a few bytes a line, whatever the file holds.
     QList<qsizetype> m_marks;
+    qsizetype m_values = 0;
+    mutable QHash<QString, QList<Block>> m_blocks;             ///< blocksOf()'s earlier answers
     mutable QHash<QPair<QString, QString>, qsizetype> m_found; ///< find()'s earlier answers
     int m_firstForeignLine = 0;
 };
