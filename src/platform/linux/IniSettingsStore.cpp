@@ -109,12 +109,10 @@ IniSettingsStore::Loaded& IniSettingsStore::load(const QString& path) {
         const int looked = std::get<0>(stamp);
         if (path.isEmpty())
             loaded->unreadable = ENOENT; // without a home there is no place for the file
-        else if (looked == ENOENT)
-            ; // no file yet: nothing stored
-        else if (looked)
-            loaded->unreadable = looked;
-        else
+        else if (!looked)
             loaded->text = IniText(readRegularFile(name, loaded->unreadable));
+        else if (looked != ENOENT) // a file not made yet holds nothing
+            loaded->unreadable = looked;
         m_loaded = std::move(loaded);
     }
     return *m_loaded;

@@ -240,15 +240,15 @@ IniText::IniText(QByteArray bytes)
             m_firstForeignLine = number;
             lookLineByLine = false; // only the first one is named
         }
-        switch (partsOf(line).kind) {
-        case Parts::Header:
+        switch (shapeOf(line).kind) {
+        case Shape::Header:
             m_marks.append(-1 - line.start);
             break;
-        case Parts::Value:
+        case Shape::Value:
             m_marks.append(line.start);
             ++m_values;
             break;
-        case Parts::Other:
+        case Shape::Other:
             break;
         }
     }
@@ -270,44 +270,44 @@ QByteArrayView IniText::textOf(const Line& line) const {
     return text.startsWith("\xEF\xBB\xBF") ? text.sliced(3) : text;
 }
 
-IniText::Parts IniText::partsOf(const Line& line) const {
+IniText::Shape IniText::shapeOf(const Line& line) const {
     const QByteArrayView text = withoutBlanks(textOf(line));
-    Parts parts;
+    Shape shape;
     if (text.isEmpty() || text.front() == ';')
-        return parts;
+        return shape;
     if (text.front() == '[' && text.back() == ']') {
-        parts.kind = Parts::Header;
-        parts.name = text.sliced(1, text.size() - 2); // the blanks inside are the name's
-        parts.plain = !parts.name.contains('%') && parts.name != "General";
-        return parts;
+        shape.kind = Shape::Header;
+        shape.name = text.sliced(1, text.size() - 2); // the blanks inside are the name's
+        shape.plain = !shape.name.contains('%') && shape.name != "General";
+        return shape;
     }
     const qsizetype equals = text.indexOf('=');
     if (equals <= 0)
-        return parts;
-    parts.kind = Parts::Value;
-    parts.name = withoutBlanks(text.first(equals));
-    parts.plain = !parts.name.contains('%');
-    parts.equals = text.data() + equals - m_bytes.constData();
-    return parts;
+        return shape;
+    shape.kind = Shape::Value;
+    shape.name = withoutBlanks(text.first(equals));
+    shape.plain = !shape.name.contains('%');
+    shape.equals = text.data() + equals - m_bytes.constData();
+    return shape;
 }
 
-QString IniText::nameOf(const Line& line, const Parts& parts) const {
+QString IniText::nameOf(const Line& line, const Shape& shape) const {
     // Decoding drops a byte-order mark that begins the line, as textOf() does.
     const QString text =
         QString::fromUtf8(m_bytes.constData() + line.start, line.end - line.start).trimmed();
-    if (parts.kind == Parts::Header) {
+    if (shape.kind == Shape::Header) {
         const QString inner = text.mid(1, text.size() - 2);
         return inner == kTopLevel ? QString() : unescapedName(inner);
     }
     return unescapedName(text.left(text.indexOf(u'=')).trimmed());
 }
 
-bool IniText::named(const Line& line, const Parts& parts, const QString& wanted,
+bool IniText::named(const Line& line, const Shape& shape, const QString& wanted,
                     const QByteArray& wantedUtf8) const {
     // Bytes that are not UTF-8 read as U+FFFD; only a name holding that needs decoding.
-    if (parts.plain && !wanted.contains(QChar::ReplacementCharacter))
-        return parts.name == wantedUtf8;
-    return nameOf(line, parts) == wanted;
+    if (shape.plain && !wanted.contains(QChar::ReplacementCharacter))
+        return shape.name == wantedUtf8;
+    return nameOf(line, shape) == wanted;
 }
 
 const QList<IniText::Block>& IniText::blocksOf(const QString& section) const {
@@ -325,7 +325,7 @@ const QList<IniText::Block>& IniText::blocksOf(const QString& section) const {
             blocks.append({from, i});
         if (i < m_marks.size()) {
             const Line line = lineAt(-1 - m_marks[i]);
-            inSection = named(line, partsOf(line), section, sectionUtf8);
+            inSection = named(line, shapeOf(line), section, sectionUtf8);
             from = i;
         }
     }
@@ -342,7 +342,7 @@ qsizetype IniText::find(const QString& section, const QString& key) const {
     for (const Block& block : blocks) {
         for (qsizetype i = block.header + 1; i < block.end && found < 0; ++i) {
             const Line line = lineAt(m_marks[i]);
-            if (named(line, partsOf(line), key, keyUtf8))
+            if (named(line, shapeOf(line), key, keyUtf8))
                 found = i; // the first of twins counts, as it always has
         }
     }
@@ -355,10 +355,10 @@ std::optional<IniText::Value> IniText::value(const QString& section, const QStri
     if (mark < 0)
         return std::nullopt;
     const Line line = lineAt(m_marks[mark]);
-    const Parts parts = partsOf(line);
+    const Shape shape = shapeOf(line);
     const QByteArrayView raw(m_bytes.constData() + line.start, line.end - line.start);
     const QString stored =
-        QString::fromUtf8(m_bytes.constData() + parts.equals + 1, line.end - parts.equals - 1);
+        QString::fromUtf8(m_bytes.constData() + shape.equals + 1, line.end - shape.equals - 1);
     const int number = 1 + int(std::count(m_bytes.cbegin(), m_bytes.cbegin() + line.start, '\n'));
     return Value{asItStands(stored.trimmed()), number, !raw.contains('\0') && raw.isValidUtf8()};
 }
@@ -392,7 +392,7 @@ QByteArray IniText::with(const QString& section,
             continue;
         }
         const Line line = lineAt(m_marks[mark]);
-        qsizetype from = partsOf(line).equals + 1; // the blanks after "=" stay as they are
+        qsizetype from = shapeOf(line).equals + 1; // the blanks after "=" stay as they are
         while (from < line.end && (m_bytes[from] == ' ' || m_bytes[from] == '\t'))
             ++from;
         edits.append({from, line.end - from, escaped});

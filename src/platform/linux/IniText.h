@@ -40,7 +40,7 @@ private:
     };
     /// What a line is, and its name where it is a header or a value: as its bytes stand where
     /// they hold no escape (plain), else only through nameOf().
-    struct Parts {
+    struct Shape {
         enum { Other, Header, Value } kind = Other;
         QByteArrayView name;
         bool plain = true;
@@ -49,11 +49,11 @@ private:
     Line lineAt(qsizetype start) const;
     /// The text of \a line, without a byte-order mark that begins it.
     QByteArrayView textOf(const Line& line) const;
-    Parts partsOf(const Line& line) const;
-    /// The name that \a parts of \a line stand for, escapes read.
-    QString nameOf(const Line& line, const Parts& parts) const;
-    /// Whether the name in \a parts of \a line is \a wanted, given also as UTF-8.
-    bool named(const Line& line, const Parts& parts, const QString& wanted,
+    Shape shapeOf(const Line& line) const;
+    /// The name that \a shape finds in \a line, escapes read.
+    QString nameOf(const Line& line, const Shape& shape) const;
+    /// Whether the name that \a shape finds in \a line is \a wanted, given also as UTF-8.
+    bool named(const Line& line, const Shape& shape, const QString& wanted,
                const QByteArray& wantedUtf8) const;
     /// A block of a section: the places in m_marks of its header (-1 for the values before
     /// any header) and of the first mark after its values.
