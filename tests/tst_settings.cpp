@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTest>
 
@@ -189,6 +190,10 @@ private Q_SLOTS:
         QByteArray saved[5];
         for (int i = 0; i < 5; ++i)
             saved[i] = qgetenv(names[i]);
+        const auto restore = qScopeGuard([&] { // also when a check fails
+            for (int i = 0; i < 5; ++i)
+                saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        });
         const QString account = QFile::decodeName(getpwuid(geteuid())->pw_dir);
         for (const auto& [home, xdg, folders] : // nullptr: unset
              {std::tuple{"/h", "/x", "/x|/x|/x|/x"},
@@ -203,8 +208,6 @@ private Q_SLOTS:
                          .join(u'|'),
                      QString::fromLatin1(folders).replace(u'~', account));
         }
-        for (int i = 0; i < 5; ++i)
-            saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
     }
 };
 
