@@ -1,11 +1,16 @@
 // The procedures a user waits on, measured with the real address source, settings store and
-// file system: the refresh (both options off), the address file write and OpenSettings.
+// file system: the refresh (both options off), the address file write and OpenSettings; and
+// the opening of a 10 MB settings file of every awkward shape, as start-up opens it.
 
 #include "Results.h"
 #include "TestPlatform.h"
 #include "app/frmMain.h"
 
+#include "platform/linux/IniSettingsStore.h"
+#include "settings/Options.h"
+
 #include <QApplication>
+#include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 
 using namespace nc;
@@ -43,6 +48,56 @@ void OpenSettings(benchmark::State& state) {
 }
 BENCHMARK(OpenSettings)->Unit(benchmark::kMicrosecond);
 
+/// A settings file of about 10 MB: \a line repeated (numbered where it holds "%1") between
+/// \a head and the first-start marker.
+QByteArray LargeFile(const QByteArray& head, const QByteArray& line) {
+    constexpr qsizetype size = 10 * 1024 * 1024;
+    QByteArray bytes = head;
+    bytes.reserve(size + 64);
+    for (int i = 0; bytes.size() < size; ++i)
+        bytes += line.contains("%1") ? QByteArray(line).replace("%1", QByteArray::number(i)) : line;
+    return bytes + "\n[Setup]\nDefaultsWritten=1\n";
+}
+
+/// Start-up's readings of a 10 MB settings file of one shape, by a store that has not seen it.
+void OpenLargeSettings(benchmark::State& state, const QByteArray& bytes) {
+    TestPlatform platform;
+    platform.writeFile(QStringLiteral("config/Netcairn/Netcairn.ini"), bytes);
+    SettingsRecord record;
+    for (auto _ : state) {
+        IniSettingsStore store(platform.path(QStringLiteral("config")));
+        try {
+            ReadSettings(store, QStringLiteral("Netcairn"), record);
+        } catch (const Failure&) {
+        }
+        benchmark::DoNotOptimize(store.IsFirstStart(QStringLiteral("Netcairn")));
+    }
+}
+
+QByteArray Junk() {
+    QByteArray bytes(10 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(25);
+    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    return bytes;
+}
+
+BENCHMARK_CAPTURE(OpenLargeSettings, OneHugeValue,
+                  LargeFile("[Options]\nAutoSaveDir=\"", "a\\\\b,\\\"c\\x41;"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargeSettings, Keys200k,
+                  LargeFile("[Options]\n", "Key%1=/home/someone/a/longer/path/LocalIp.txt\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargeSettings, Sections200k,
+                  LargeFile({}, "[Section%1]\nAutoSaveDir=/home/someone/LocalIp.txt\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargeSettings, TinyValues3M, LargeFile("[Options]\n", "k=\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargeSettings, TinySections2M, LargeFile({}, "[s]\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargeSettings, BlankLines10M, LargeFile({}, "\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargeSettings, BinaryJunk, Junk())->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -51,8 +106,11 @@ int main(int argc, char* argv[]) {
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const std::map<std::string, double> targets{
+    std::map<std::string, double> targets{
         {"Refresh", 200.0}, {"AddressFileWrite", 1000.0}, {"OpenSettings", 100.0}};
+    for (const char* shape :
+         {"OneHugeValue", "Keys200k", "Sections200k", "BlankLines10M", "BinaryJunk"})
+        targets[std::string("OpenLargeSettings/") + shape] = 2e6; // two seconds
     QStringList rows{QStringLiteral("| Procedure | Median | Target | Met |"),
                      QStringLiteral("|---|---|---|---|")};
     bool allMet = true;

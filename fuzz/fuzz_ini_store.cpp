@@ -1,8 +1,10 @@
-// The settings store over any settings file: no crash, and where it agrees to write, every
-// value reads back as it read before.
+// The settings store over any settings file: no crash; it refuses a write only where a line is
+// not UTF-8 text; where it writes, every value reads back as it read before, and writing the
+// same value again changes no byte.
 
 #include "platform/Failure.h"
 #include "platform/linux/IniSettingsStore.h"
+#include "platform/linux/IniText.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,12 +12,22 @@
 
 #include <cstdlib>
 
+namespace {
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir home;
     QDir().mkpath(home.filePath(QStringLiteral("A")));
-    QFile file(home.filePath(QStringLiteral("A/A.ini")));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
+    const QString path = home.filePath(QStringLiteral("A/A.ini"));
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size())
         abort();
     file.close();
     nc::IniSettingsStore store(home.path());
@@ -27,14 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             return QStringLiteral("unreadable");
         }
     };
-    const QString before = read("AutoSaveDir");
-    try {
+    const auto save = [&] {
         store.SaveSetting(QStringLiteral("A"), QStringLiteral("Options"),
                           QStringLiteral("AutoCopy"), QStringLiteral("1"));
+    };
+    const QString before = read("AutoSaveDir");
+    const bool foreign = nc::IniText(input).firstForeignLine() != 0;
+    try {
+        save();
     } catch (const nc::Failure&) {
-        return 0; // refused: the file stays as it was
+        if (!foreign || contentOf(path) != input)
+            abort(); // refused without a reason, or not left as it was
+        return 0;
     }
-    if (read("AutoSaveDir") != before || read("AutoCopy") != QLatin1String("1"))
+    const QByteArray written = contentOf(path);
+    if (foreign || read("AutoSaveDir") != before || read("AutoCopy") != QLatin1String("1"))
+        abort();
+    save();
+    if (contentOf(path) != written)
         abort();
     return 0;
 }

@@ -45,34 +45,48 @@ private Q_SLOTS:
     void addressFileKeepsWhatTheUserHas_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("report"); // 0: written
-        for (const auto& [kind, report] : {std::pair{"file", 0},
-                                           {"fifo", 75},
-                                           {"disk full", 61},
-                                           {"read-only folder", 0},
-                                           {"someone else's link", 70}})
-            QTest::newRow(kind) << QString::fromLatin1(kind) << report;
+        QTest::addColumn<int>("mode");   // the file's before
+        for (const auto& [kind, report, mode] : {std::tuple{"file", 0, 0640},
+                                                 {"fifo", 75, 0600},
+                                                 {"disk full", 61, 0600},
+                                                 {"read-only folder", 0, 06700},
+                                                 {"someone else's link", 70, 0600},
+                                                 {"set-id bits", 0, 06750},
+                                                 {"someone else's file", 0, 06664},
+                                                 {"second hard link", 0, 0604}})
+            QTest::newRow(kind) << QString::fromLatin1(kind) << report << mode;
     }
     void addressFileKeepsWhatTheUserHas() {
         QFETCH(QString, kind);
         QFETCH(int, report);
+        QFETCH(int, mode);
         TestPlatform p;
         const QByteArray earlier("a much longer earlier content\r\nsecond line\r\n");
         const QString file = p.writeFile("out/ip.txt", earlier);
         const QString folder = p.path("out");
+        const QByteArray name = QFile::encodeName(file);
         QString path = file;
         if (kind == "fifo"_L1) {
             path = p.path("out/pipe");
             QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
         } else if (kind == "read-only folder"_L1 && !readOnly(folder, true)) {
             QSKIP("this system cannot make a folder read-only");
+        } else if (kind.startsWith("someone else's"_L1) && geteuid() != 0) {
+            QSKIP("another user's file needs root");
         } else if (kind == "someone else's link"_L1) {
-            if (geteuid() != 0)
-                QSKIP("a link of another user needs root");
             path = p.path("shared/ip.txt"); // in a world-writable sticky folder, as /tmp
             QVERIFY(QDir().mkpath(p.path("shared")) &&
                     chmod(QFile::encodeName(p.path("shared")), 01777) == 0);
             QVERIFY(QFile::link(file, path) && lchown(QFile::encodeName(path), 65534, 65534) == 0);
+        } else if (kind == "someone else's file"_L1) {
+            QCOMPARE(chown(name, 65534, 65534), 0);
+        } else if (kind == "second hard link"_L1) {
+            QVERIFY(QDir().mkpath(p.path("links")));
+            QCOMPARE(link(name, QFile::encodeName(p.path("links/ip.txt"))), 0);
         }
+        QCOMPARE(chmod(name, mode_t(mode)), 0);
+        struct stat before {};
+        QCOMPARE(stat(name, &before), 0);
         p.storeOptions(0, 1, path);
         frmMain window(p.bundle);
         window.findChild<QLineEdit*>("txtIPAddress")->setText("127.0.0.1 (offline)");
@@ -95,6 +109,14 @@ private Q_SLOTS:
                 (lstat(QFile::encodeName(path), &info) == 0 && S_ISFIFO(info.st_mode)));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(),
                  kind == "fifo"_L1 ? 2 : 1);
+        // The owner's file still, with the owner's bits but never set-id ones; a second name
+        // still names the same file.
+        QCOMPARE(lstat(name, &info), 0);
+        QCOMPARE(
+            QList<uint>({info.st_uid, info.st_gid, info.st_mode & 07777}),
+            QList<uint>({before.st_uid, before.st_gid, before.st_mode & (report ? 07777 : 0777)}));
+        QCOMPARE(TestPlatform::readFile(p.path("links/ip.txt")),
+                 kind == "second hard link"_L1 ? "127.0.0.1\r\n" : QByteArray());
     }
 
     void printedPageShowsTheAddressTwoCentimetresIn() {

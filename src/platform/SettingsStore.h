@@ -2,6 +2,8 @@
 
 #include "Service.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace nc {
@@ -14,6 +16,9 @@ public:
     /// Stores \a value, creating application and section where missing; on disk when it returns.
     virtual void SaveSetting(const QString& app, const QString& section, const QString& key,
                              const QString& value) = 0;
+    /// Stores every (key, value) of \a values in \a section at once: all of them or none.
+    virtual void SaveSettings(const QString& app, const QString& section,
+                              const QList<QPair<QString, QString>>& values) = 0;
     /// True until the first start of \a app has been recorded.
     virtual bool IsFirstStart(const QString& app) = 0;
     /// Records that the first start of \a app is over.

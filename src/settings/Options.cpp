@@ -82,9 +82,12 @@ void ReadSettings(SettingsStore& store, const QString& app, SettingsRecord& reco
 
 void StoreOptions(SettingsStore& store, const QString& app, int autoCopy, int autoSave,
                   const QString& autoSaveDir) {
-    store.SaveSetting(app, OptionsSection, QStringLiteral("AutoCopy"), QString::number(autoCopy));
-    store.SaveSetting(app, OptionsSection, QStringLiteral("AutoSave"), QString::number(autoSave));
-    store.SaveSetting(app, OptionsSection, QStringLiteral("AutoSaveDir"), autoSaveDir);
+    // One write for the three, so that a failure leaves every option as it was: never a new
+    // flag beside an old path.
+    store.SaveSettings(app, OptionsSection,
+                       {{QStringLiteral("AutoCopy"), QString::number(autoCopy)},
+                        {QStringLiteral("AutoSave"), QString::number(autoSave)},
+                        {QStringLiteral("AutoSaveDir"), autoSaveDir}});
 }
 
 bool HasPendingChanges(int autoCopyBox, int autoSaveBox, const QString& pathBox,

@@ -25,7 +25,8 @@ quint8 FlagValue(const QString& text);
 /// reading; the fields read before it keep their new values, the others their old ones.
 void ReadSettings(SettingsStore& store, const QString& app, SettingsRecord& record);
 
-/// Stores the three options in key order: the two flags as decimal text, the path unchanged.
+/// Stores the three options in key order, all of them or none: the two flags as decimal text,
+/// the path unchanged.
 void StoreOptions(SettingsStore& store, const QString& app, int autoCopy, int autoSave,
                   const QString& autoSaveDir);
 

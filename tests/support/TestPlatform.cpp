@@ -154,6 +154,8 @@ bool User::eventFilter(QObject* watched, QEvent* event) {
         if (!guard)
             return;
         seen << Describe(guard);
+        const auto* box = qobject_cast<QMessageBox*>(guard);
+        texts << (box ? box->text() : guard->windowTitle());
         Perform(answers.isEmpty() ? QStringLiteral("Escape") : answers.takeFirst());
         QTimer::singleShot(kStuckMs, this, [this, guard] {
             if (guard && guard->isVisible()) {

@@ -58,6 +58,8 @@ public:
     ~User() override;
     QStringList answers;
     QStringList seen;
+    QStringList texts; ///< the whole text of each window seen
+
     /// The tracking codes of the error reports seen, e.g. "frmMain.Sub.AutoSave".
     QStringList reports() const;
     /// Runs actions in the window that has the focus: "click:NAME" (the named control, or

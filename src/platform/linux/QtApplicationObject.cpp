@@ -1,10 +1,10 @@
 #include "QtApplicationObject.h"
 
 #include "BuildFacts.h"
+#include "XdgFolders.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace nc {
 
@@ -29,7 +29,7 @@ bool QtApplicationObject::PathIsUsersToWrite() const {
 }
 
 QString QtApplicationObject::DataPath() const {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' + Title();
+    return XdgDataHome() + u'/' + Title();
 }
 
 qint16 QtApplicationObject::Major() const {

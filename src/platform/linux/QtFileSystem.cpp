@@ -49,6 +49,40 @@ void writeAll(int fd, const QByteArray& bytes) {
     }
 }
 
+/// Gives the new file \a fd the owner and group of the file it replaces (\a old); false where
+/// the system does not let this user do so.
+bool takesOwnerOf(int fd, const struct stat& old) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0)
+        return false;
+    return (made.st_uid == old.st_uid && made.st_gid == old.st_gid) ||
+           ::fchown(fd, old.st_uid, old.st_gid) == 0;
+}
+
+/// Writes \a bytes over the regular file \a target (or \a existing, where open) as a plain
+/// write does: same file, same owner, same links; the set-id bits go, as the kernel drops them
+/// for anyone but root.
+void rewriteInPlace(Descriptor& existing, const QByteArray& target, const struct stat& info,
+                    const QByteArray& bytes) {
+    errno = 0;
+    if (existing.fd < 0)
+        existing.fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (existing.fd < 0)
+        throw lastSystemFailure();
+    // The room first: a full disk then stops the rewrite before it has changed a byte.
+    if (bytes.size() > info.st_size && ::fallocate(existing.fd, 0, 0, bytes.size()) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS)
+        throw lastSystemFailure();
+    writeAll(existing.fd, bytes);
+    errno = 0;
+    if (::ftruncate(existing.fd, bytes.size()) != 0)
+        throw lastSystemFailure();
+    if (info.st_mode & (S_ISUID | S_ISGID))
+        ::fchmod(existing.fd, info.st_mode & 0777);
+    if (::fdatasync(existing.fd) != 0)
+        throw lastSystemFailure();
+}
+
 } // namespace
 
 qint64 QtFileSystem::FileLen(const QString& path) {
@@ -100,6 +134,9 @@ void QtFileSystem::ReplaceFile(const QString& path, const QByteArray& bytes) {
     } else if (exists && ::access(target.constData(), W_OK) != 0) {
         throw lastSystemFailure();
     }
+    // A new file in the old one's place would split a file of several names from its others.
+    if (exists && info.st_nlink > 1)
+        return rewriteInPlace(existing, target, info, bytes);
 
     QByteArray temporary = target + ".XXXXXX";
     Descriptor fresh{::mkostemp(temporary.data(), O_CLOEXEC)};
@@ -109,15 +146,16 @@ void QtFileSystem::ReplaceFile(const QString& path, const QByteArray& bytes) {
             throw failureFromErrno(reason);
         // The folder takes no new file, but the file is writable: rewritten in place, as a
         // plain write does.
-        if (existing.fd < 0)
-            existing.fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (existing.fd < 0 || ::ftruncate(existing.fd, 0) != 0)
-            throw lastSystemFailure();
-        writeAll(existing.fd, bytes);
-        return;
+        return rewriteInPlace(existing, target, info, bytes);
+    }
+    if (exists && !takesOwnerOf(fresh.fd, info)) {
+        // Only root gives a file away: for anyone else the file stays the owner's by being
+        // rewritten where it is.
+        ::unlink(temporary.constData());
+        return rewriteInPlace(existing, target, info, bytes);
     }
     try {
-        mode_t mode = info.st_mode & 07777;
+        mode_t mode = info.st_mode & 0777; // never set-id bits: they would be the writer's
         if (!exists) {
             mode = ::umask(0);
             ::umask(mode);

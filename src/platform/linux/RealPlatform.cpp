@@ -1,6 +1,7 @@
 #include "RealPlatform.h"
 
 #include "InstanceGuards.h"
+#include "XdgFolders.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -12,8 +13,7 @@
 namespace nc {
 
 RealPlatform::RealPlatform(const QString& printModule)
-    : m_dialogs(m_applicationObject.Title(), m_windowing),
-      m_settingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)),
+    : m_dialogs(m_applicationObject.Title(), m_windowing), m_settingsStore(XdgConfigHome()),
       m_printer(printModule),
       m_instanceGuard(
           MakeInstanceGuard(QStringLiteral("example.nc.") + m_applicationObject.Title(),
