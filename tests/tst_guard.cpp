@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/linux/InstanceGuards.h"
+#include "platform/linux/LockFileGuard.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
