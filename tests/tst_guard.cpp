@@ -1,14 +1,23 @@
 // The second-copy guard: over a private session bus, and by a lock file where there is none.
 
+#include "TestPlatform.h"
+#include "app/frmMain.h"
 #include "platform/Failure.h"
 #include "platform/linux/InstanceGuards.h"
 #include "platform/linux/LockFileGuard.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace nc;
 using namespace Qt::StringLiterals;
@@ -20,6 +29,22 @@ class TstGuard : public QObject {
     QProcess bus;
     QString address;
     int connections = 0;
+
+    static bool writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    /// Every path below \a folder, links not followed.
+    static QStringList tree(const QString& folder) {
+        QStringList paths;
+        for (QDirIterator it(folder,
+                             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            paths << QDir(folder).relativeFilePath(it.next());
+        paths.sort();
+        return paths;
+    }
 
     /// A connection of its own to the private bus, as each copy of Netcairn has.
     QDBusConnection connection() {
@@ -75,27 +100,90 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(Failure, later.ActivateFirstCopy("Netcairn"));
     }
 
-    void lockFileWithoutABus() {
-        for (const QString kind :
-             {"held", "left by a copy that died", "", "\x01\xff 12x", "folder"}) {
-            const QString lock = dir.filePath(u"%1.lock"_s.arg(qHash(kind)));
-            std::optional<LockFileGuard> other;
-            if (kind == "held"_L1 || kind.startsWith("left"_L1))
-                QVERIFY(!other.emplace(lock).PrevInstance());
-            if (kind.startsWith("left"_L1))
-                other.reset(); // the kernel lets its lock go
-            else if (kind == "folder"_L1)
-                QVERIFY(QDir().mkpath(lock));
-            else if (!other) {
-                QFile file(lock);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kind.toLatin1()) >= 0);
-            }
-            LockFileGuard guard(lock);
-            QCOMPARE(guard.PrevInstance(), kind == "held"_L1);
-            QVERIFY_THROWS_EXCEPTION(Failure, guard.ActivateFirstCopy("Netcairn"));
+    void everyRunningCopyCountsWhereverTheLockLies() {
+        const QString name = QFileInfo(dir.path()).fileName() + ".lock";
+        // What lies in the runtime folder: leftovers never block, a spoiled place moves the lock
+        // to the private fallback, and with no usable place the guard runs blind but says so.
+        const std::pair<const char*, const char*> rows[] = {
+            {"", "run"},         {"\x01\xff 12x", "run"}, {"empty folder", "run"},
+            {"died", "run"},     {"link", "cache"},       {"full folder", "cache"},
+            {"pipe", "cache"},   {"unset", "cache"},      {"relative", "cache"},
+            {"shared", "cache"}, {"missing", "cache"},    {"foreign", "cache"},
+            {"unset", ""}};
+        for (size_t row = 0; row < std::size(rows); ++row) {
+            const auto& [spoiled, where] = rows[row];
+            const QString home = dir.filePath(u"lock%1"_s.arg(row));
+            const QString run = home + "/run", lock = run + '/' + name;
+            QString runtime = run, fallback = home + (*where ? "/cache/Netcairn" : "/file/x");
+            const auto start = [&] {
+                return std::make_unique<LockFileGuard>(runtime, fallback, name);
+            };
+            QVERIFY(QDir().mkpath(run) && writeFile(home + "/file", spoiled));
+            const QByteArray kind = spoiled;
+            if (kind.endsWith("folder"))
+                QVERIFY(QDir().mkpath(lock + (kind == "full folder" ? "/kept" : "")));
+            else if (kind == "died")
+                start().reset();
+            else if (kind == "link" || kind == "pipe")
+                QVERIFY(kind == "link" ? QFile::link(home + "/out", lock)
+                                       : !::mkfifo(qPrintable(lock), 0600));
+            else if (kind == "relative" || kind == "unset")
+                runtime = kind == "unset" ? QString() : QDir::current().relativeFilePath(run);
+            else if (kind == "foreign" && ::geteuid()) // a plain user's copy told "/"
+                runtime = "/";
+            else if (kind == "foreign") // root's copy with a user's runtime folder
+                QVERIFY(!::chown(qPrintable(run), 65534, 0));
+            else if (kind == "shared" || kind == "missing")
+                QVERIFY(kind == "shared"
+                            ? QFile::setPermissions(run, QFileDevice::Permissions(0x7777))
+                            : QDir(run).removeRecursively());
+            else
+                QVERIFY(writeFile(lock, spoiled));
+            const QRegularExpression outside("^(?!cache|run/" + QRegularExpression::escape(name) +
+                                             "$)");
+            const QStringList before = tree(home).filter(outside);
+            auto first = start(), second = start(); // the second answered Yes: it runs on
+            QVERIFY2(!first->PrevInstance() && second->PrevInstance() == bool(*where), spoiled);
+            QCOMPARE(first->path(), *where ? (*where == 'r' ? run : fallback) + '/' + name : "");
+            first.reset();
+            QCOMPARE(start()->PrevInstance(), bool(*where)); // the second still counts
+            second.reset();
+            const auto last = start();
+            QVERIFY(!last->PrevInstance());
+            QCOMPARE(tree(home).filter(outside), before);
+            QVERIFY(!QFileInfo::exists('/' + name)); // never the root folder's
+            if (*where == 'c')
+                QCOMPARE(QFileInfo(fallback).permissions() & 0x777,
+                         QFileDevice::Permissions(0x700));
+            if (!*where)
+                QVERIFY_THROWS_EXCEPTION(Failure, last->RaiseWatchFailure());
+            last->RaiseWatchFailure(); // once only, and never where the guard watches
         }
+        // A copy stopped between its two requests holds the lock alone: it runs, so it counts.
+        QFile stopped(dir.filePath("lock0/run/" + name));
+        struct flock alone = {F_WRLCK, SEEK_SET, 0, 0, 0};
+        QVERIFY(stopped.open(QIODevice::ReadWrite) &&
+                !::fcntl(stopped.handle(), F_OFD_SETLK, &alone));
+        QVERIFY(LockFileGuard(dir.filePath("lock0/run"), {}, name).PrevInstance());
+    }
+
+    void aBlindGuardIsReportedOnceAndStartUpGoesOn() {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus").toUtf8());
+        const QString nowhere = dir.filePath("file/Netcairn");
+        QVERIFY(writeFile(dir.filePath("file"), ""));
+        const auto guard = MakeInstanceGuard("example.nc.T", [&] {
+            return std::make_unique<LockFileGuard>(QString(), nowhere, "N.lock");
+        });
+        TestPlatform t;
+        const Platform& p = t.bundle;
+        frmMain window({p.applicationObject, p.dialogs, p.windowing, p.openForms, p.settingsStore,
+                        p.fileSystem, p.addressSource, p.clipboard, p.commonDialog, p.printer,
+                        p.registry, p.launcher, *guard});
+        window.Form_Load();
+        QCOMPARE(t.dialogs.reports(), QStringList("frmMain.Sub.Form_Load"));
+        QCOMPARE(window.findChild<QLineEdit*>("txtIPAddress")->text(), t.address.address);
     }
 };
 
-QTEST_GUILESS_MAIN(TstGuard)
+QTEST_MAIN(TstGuard)
 #include "tst_guard.moc"

@@ -1,6 +1,5 @@
 #include "InstanceGuards.h"
 
-#include "LockFileGuard.h"
 #include "platform/Failure.h"
 
 #include <QCoreApplication>
@@ -82,6 +81,7 @@ public:
     void ListenForActivation(std::function<bool(const QString&)> activate) override {
         guard().ListenForActivation(std::move(activate));
     }
+    void RaiseWatchFailure() override { guard().RaiseWatchFailure(); }
 
 private:
     InstanceGuard& guard() {
@@ -95,13 +95,15 @@ private:
 
 } // namespace
 
-std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile) {
+std::unique_ptr<InstanceGuard>
+MakeInstanceGuard(const QString& service,
+                  std::function<std::unique_ptr<InstanceGuard>()> withoutBus) {
     return std::make_unique<GuardOnItsWay>(
-        std::async(std::launch::async, [service, lockFile]() -> std::unique_ptr<InstanceGuard> {
+        std::async(std::launch::async, [service, withoutBus]() -> std::unique_ptr<InstanceGuard> {
             QDBusConnection bus = QDBusConnection::sessionBus();
             if (bus.isConnected())
                 return std::make_unique<DBusInstanceGuard>(bus, service);
-            return std::make_unique<LockFileGuard>(lockFile);
+            return withoutBus();
         }));
 }
 

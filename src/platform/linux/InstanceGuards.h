@@ -24,6 +24,7 @@ public:
     bool PrevInstance() override { return !m_first; }
     void ActivateFirstCopy(const QString& title) override;
     void ListenForActivation(std::function<bool(const QString& title)> activate) override;
+    void RaiseWatchFailure() override {}
 
 private:
     QDBusConnection m_bus;
@@ -32,9 +33,11 @@ private:
     bool m_first = true;
 };
 
-/// The session bus's guard where Netcairn can reach that bus, else the lock file's. The bus is
-/// reached on a thread of its own from the start, while the window is being built; the guard
-/// waits for it only when first asked.
-std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile);
+/// The session bus's guard where Netcairn can reach that bus, else the one \a withoutBus makes.
+/// The bus is reached on a thread of its own from the start, while the window is being built;
+/// the guard waits for it only when first asked.
+std::unique_ptr<InstanceGuard>
+MakeInstanceGuard(const QString& service,
+                  std::function<std::unique_ptr<InstanceGuard>()> withoutBus);
 
 } // namespace nc
