@@ -156,6 +156,14 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
+namespace {
+
+/// How often, and how many times, a window that came up unframed looks for its frame.
+constexpr int kFrameLookMs = 20;
+constexpr int kFrameLooks = 50;
+
+} // namespace
+
 CentreOnScreen::CentreOnScreen(QWidget* window) : QObject(window), m_window(window) {
     window->installEventFilter(this);
 }
@@ -165,13 +173,36 @@ bool CentreOnScreen::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::Show) {
         Centre();
     } else if ((type == QEvent::Move || type == QEvent::Paint || type == QEvent::WindowActivate) &&
-               m_window->frameGeometry() != m_window->geometry()) {
-        // The window manager has told the frame; after this one correction the window is the
-        // user's to move.
-        m_window->removeEventFilter(this);
-        Centre();
+               Framed()) {
+        Correct();
+    } else if (type == QEvent::WindowActivate && !m_frameWait.isActive()) {
+        // Qt reads the frame again only after the window manager has configured the window, and
+        // may have read it before the frame was set: a move brings a configure, and a look now
+        // and then finds the frame once Qt has read it. No event tells.
+        m_window->move(m_window->pos() + QPoint(0, 1));
+        m_looksLeft = kFrameLooks;
+        m_frameWait.start(kFrameLookMs, this);
     }
     return QObject::eventFilter(watched, event);
+}
+
+void CentreOnScreen::timerEvent(QTimerEvent*) {
+    // Without a frame by then (no window manager), the window is centred as it is.
+    if (Framed() || --m_looksLeft <= 0)
+        Correct();
+}
+
+bool CentreOnScreen::Framed() const {
+    // Qt may also report the frame the window manager has only begun to build, of 1 x 1.
+    const QRect frame = m_window->frameGeometry(), client = m_window->geometry();
+    return frame != client && frame.contains(client);
+}
+
+void CentreOnScreen::Correct() {
+    // After this one correction the window is the user's to move.
+    m_frameWait.stop();
+    m_window->removeEventFilter(this);
+    Centre();
 }
 
 void CentreOnScreen::Centre() const {
