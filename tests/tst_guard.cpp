@@ -154,10 +154,12 @@ private Q_SLOTS:
             return std::make_unique<LockFileGuard>(QString(), dir.filePath("bus/x"), "N.lock");
         });
         TestPlatform t;
-        const Platform& p = t.bundle;
-        frmMain window({p.applicationObject, p.dialogs, p.windowing, p.openForms, p.settingsStore,
-                        p.fileSystem, p.addressSource, p.clipboard, p.commonDialog, p.printer,
-                        p.registry, p.launcher, *guard});
+        const Platform& p = t.bundle; // the window keeps the bundle it is given
+        const Platform blind{
+            p.applicationObject, p.dialogs,       p.windowing, p.openForms,    p.settingsStore,
+            p.fileSystem,        p.addressSource, p.clipboard, p.commonDialog, p.printer,
+            p.registry,          p.launcher,      *guard};
+        frmMain window(blind);
         window.Form_Load();
         QCOMPARE(t.dialogs.reports(), QStringList("frmMain.Sub.Form_Load"));
         QCOMPARE(window.findChild<QLineEdit*>("txtIPAddress")->text(), t.address.address);

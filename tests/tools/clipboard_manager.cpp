@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
         const uint32_t client = ~xcb_get_setup(x)->resource_id_mask, owner = got ? got->owner : 0;
         const uint32_t window = argc > 2 ? uint32_t(std::strtoul(argv[2], nullptr, 0)) : 0;
         std::puts(!owner ? "none" : (owner & client) == (window & client) ? "window" : "other");
+        std::free(got), std::free(atom); // a leak report would end the tool before its answer
+        xcb_disconnect(x);
         return 0;
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;

@@ -32,11 +32,11 @@ Opened failed(int error) {
     return {-1, error};
 }
 
-/// Opens \a folder where it belongs to this user and nobody else may write in it (when
-/// \a shared is false), so that nobody else can swap the lock file. A missing folder is
-/// created with mode 0700 when \a create, and only inside a folder that is the user's own.
-/// Relative paths are ignored, as the base-directory rules say.
-Opened openOwnFolder(const QByteArray& folder, bool create, bool shared = false) {
+/// Opens \a folder where it belongs to this user and, unless \a othersMayWrite, nobody else may
+/// write in it, so that nobody else can swap the lock file. A missing folder is created with
+/// mode 0700 when \a create, and only inside a folder that is the user's own. Relative paths
+/// are ignored, as the base-directory rules say.
+Opened openOwnFolder(const QByteArray& folder, bool create, bool othersMayWrite = false) {
     if (!folder.startsWith('/'))
         return failed(EINVAL);
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
@@ -53,7 +53,7 @@ Opened openOwnFolder(const QByteArray& folder, bool create, bool shared = false)
     }
     struct stat about {};
     if (opened.fd >= 0 && ::fstat(opened.fd, &about) == 0 && about.st_uid == ::geteuid() &&
-        (shared || (about.st_mode & (S_IWGRP | S_IWOTH)) == 0))
+        (othersMayWrite || (about.st_mode & (S_IWGRP | S_IWOTH)) == 0))
         return opened;
     if (opened.fd >= 0) {
         ::close(opened.fd);
