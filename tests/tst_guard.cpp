@@ -1,13 +1,21 @@
 // The second-copy guard: over a private session bus, and by a lock file where there is none.
 
+#include "TestPlatform.h"
+#include "app/frmMain.h"
 #include "platform/Failure.h"
 #include "platform/linux/InstanceGuards.h"
+#include "platform/linux/LockFileGuard.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace nc;
 using namespace Qt::StringLiterals;
@@ -20,6 +28,10 @@ class TstGuard : public QObject {
     QString address;
     int connections = 0;
 
+    static bool writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
     /// A connection of its own to the private bus, as each copy of Netcairn has.
     QDBusConnection connection() {
         return QDBusConnection::connectToBus(address, QString::number(++connections));
@@ -74,27 +86,85 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(Failure, later.ActivateFirstCopy("Netcairn"));
     }
 
-    void lockFileWithoutABus() {
-        for (const QString kind :
-             {"held", "left by a copy that died", "", "\x01\xff 12x", "folder"}) {
-            const QString lock = dir.filePath(u"%1.lock"_s.arg(qHash(kind)));
-            std::optional<LockFileGuard> other;
-            if (kind == "held"_L1 || kind.startsWith("left"_L1))
-                QVERIFY(!other.emplace(lock).PrevInstance());
-            if (kind.startsWith("left"_L1))
-                other.reset(); // the kernel lets its lock go
-            else if (kind == "folder"_L1)
-                QVERIFY(QDir().mkpath(lock));
-            else if (!other) {
-                QFile file(lock);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kind.toLatin1()) >= 0);
-            }
-            LockFileGuard guard(lock);
-            QCOMPARE(guard.PrevInstance(), kind == "held"_L1);
-            QVERIFY_THROWS_EXCEPTION(Failure, guard.ActivateFirstCopy("Netcairn"));
+    void everyRunningCopyCountsWhereverTheLockLies() {
+        const QString name = QFileInfo(dir.path()).fileName() + ".lock";
+        // What lies in the runtime folder: leftovers never block, a spoiled place moves the lock
+        // to the private fallback, and with no usable place the guard runs blind but says so.
+        const std::pair<QByteArray, const char*> rows[] = {
+            {"", "run"},       {"\x01\xff 12x", "run"}, {"empty folder", "run"}, {"died", "run"},
+            {"link", "c"},     {"full folder", "c"},    {"pipe", "c"},           {"unset", "c"},
+            {"relative", "c"}, {"shared", "c"},         {"missing", "c"},        {"foreign", "c"},
+            {"unset", ""}};
+        for (size_t row = 0; row < std::size(rows); ++row) {
+            const auto& [kind, where] = rows[row];
+            const QString home = dir.filePath(u"lock%1"_s.arg(row)), run = home + "/run";
+            const QString lock = run + '/' + name;
+            QString runtime = run, fallback = home + (*where ? "/cache/Netcairn" : "/file/x");
+            const auto start = [&] {
+                return std::make_unique<LockFileGuard>(runtime, fallback, name);
+            };
+            QVERIFY(QDir().mkpath(run) && writeFile(home + "/file", kind));
+            if (kind.endsWith("folder"))
+                QVERIFY(QDir().mkpath(lock + (kind == "full folder" ? "/kept" : "")));
+            else if (kind == "died")
+                start().reset();
+            else if (kind == "link" || kind == "pipe")
+                QVERIFY(kind == "link" ? QFile::link(home + "/out", lock)
+                                       : !mkfifo(qPrintable(lock), 0600));
+            else if (kind == "unset" || kind == "relative" || (kind == "foreign" && geteuid()))
+                runtime = kind == "unset"      ? ""
+                          : kind == "relative" ? QDir().relativeFilePath(run)
+                                               : "/";
+            else if (kind == "foreign") // root's copy with a user's runtime folder
+                QVERIFY(!chown(qPrintable(run), 65534, 0));
+            else if (kind == "shared" || kind == "missing")
+                QVERIFY(kind == "shared"
+                            ? QFile::setPermissions(run, QFileDevice::Permissions(0x7777))
+                            : QDir(run).removeRecursively());
+            else
+                QVERIFY(writeFile(lock, kind));
+            auto first = start(), second = start(); // the second answered Yes: it runs on
+            QVERIFY2(!first->PrevInstance() && second->PrevInstance() == bool(*where), kind);
+            QCOMPARE(first->path(), *where ? (*where == 'r' ? run : fallback) + '/' + name : "");
+            first.reset();
+            QCOMPARE(start()->PrevInstance(), bool(*where)); // the second still counts
+            second.reset();
+            const auto last = start();
+            QVERIFY(!last->PrevInstance());
+            // Never a link's target, never the root folder.
+            QVERIFY(!QFileInfo::exists(home + "/out") && !QFileInfo::exists('/' + name));
+            if (*where == 'c')
+                QCOMPARE(QFileInfo(fallback).permissions() & 0x777,
+                         QFileDevice::Permissions(0x700));
+            if (!*where)
+                QVERIFY_THROWS_EXCEPTION(Failure, last->RaiseWatchFailure());
+            last->RaiseWatchFailure(); // once only, and never where the guard watches
         }
+        // A copy stopped between its two requests holds the lock alone: it runs, so it counts.
+        QFile stopped(dir.filePath("lock0/run/" + name));
+        struct flock alone = {F_WRLCK, SEEK_SET, 0, 0, 0};
+        QVERIFY(stopped.open(QIODevice::ReadWrite) &&
+                !fcntl(stopped.handle(), F_OFD_SETLK, &alone));
+        QVERIFY(LockFileGuard(dir.filePath("lock0/run"), {}, name).PrevInstance());
+    }
+
+    void aBlindGuardIsReportedOnceAndStartUpGoesOn() {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus").toUtf8());
+        const auto guard = MakeInstanceGuard("example.nc.T", [&] { // the bus socket is no folder
+            return std::make_unique<LockFileGuard>(QString(), dir.filePath("bus/x"), "N.lock");
+        });
+        TestPlatform t;
+        const Platform& p = t.bundle; // the window keeps the bundle it is given
+        const Platform blind{
+            p.applicationObject, p.dialogs,       p.windowing, p.openForms,    p.settingsStore,
+            p.fileSystem,        p.addressSource, p.clipboard, p.commonDialog, p.printer,
+            p.registry,          p.launcher,      *guard};
+        frmMain window(blind);
+        window.Form_Load();
+        QCOMPARE(t.dialogs.reports(), QStringList("frmMain.Sub.Form_Load"));
+        QCOMPARE(window.findChild<QLineEdit*>("txtIPAddress")->text(), t.address.address);
     }
 };
 
-QTEST_GUILESS_MAIN(TstGuard)
+QTEST_MAIN(TstGuard)
 #include "tst_guard.moc"

@@ -174,6 +174,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 // --- start-up and shutdown ---------------------------------------------------------------
 
 void frmMain::Form_Load() {
+    // A guard that cannot see other copies is reported on its own, so that start-up goes on as
+    // it would for the only copy.
+    Sub(__func__, [&] { p.instanceGuard.RaiseWatchFailure(); });
     Sub(__func__, [&] {
         if (p.instanceGuard.PrevInstance()) {
             const int answer = p.dialogs.MsgBox(

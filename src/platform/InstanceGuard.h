@@ -17,6 +17,8 @@ public:
     virtual void ActivateFirstCopy(const QString& title) = 0;
     /// Lets later copies call \a activate (with the title they look for; true: ours) on this one.
     virtual void ListenForActivation(std::function<bool(const QString& title)> activate) = 0;
+    /// Raises, on the first call only, what keeps the guard from seeing other copies at all.
+    virtual void RaiseWatchFailure() = 0;
 };
 
 } // namespace nc

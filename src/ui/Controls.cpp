@@ -226,6 +226,14 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
+namespace {
+
+/// How often, and how many times, a window that came up unframed looks for its frame.
+constexpr int kFrameLookMs = 20;
+constexpr int kFrameLooks = 50;
+
+} // namespace
+
 KeepCentred::KeepCentred(QWidget* window, QWidget* owner)
     : QObject(window), m_window(window), m_owner(owner) {
     window->installEventFilter(this);
@@ -236,13 +244,36 @@ bool KeepCentred::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::Show) {
         Centre();
     } else if ((type == QEvent::Move || type == QEvent::Paint || type == QEvent::WindowActivate) &&
-               m_window->frameGeometry() != m_window->geometry()) {
-        // The window manager has told the frame; after this one correction the window is the
-        // user's to move.
-        m_window->removeEventFilter(this);
-        Centre();
+               Framed()) {
+        Correct();
+    } else if (type == QEvent::WindowActivate && !m_frameWait.isActive()) {
+        // Qt reads the frame again only after the window manager has configured the window, and
+        // may have read it before the frame was set: a move brings a configure, and a look now
+        // and then finds the frame once Qt has read it. No event tells.
+        m_window->move(m_window->pos() + QPoint(0, 1));
+        m_looksLeft = kFrameLooks;
+        m_frameWait.start(kFrameLookMs, this);
     }
     return QObject::eventFilter(watched, event);
+}
+
+void KeepCentred::timerEvent(QTimerEvent*) {
+    // Without a frame by then (no window manager), the window is centred as it is.
+    if (Framed() || --m_looksLeft <= 0)
+        Correct();
+}
+
+bool KeepCentred::Framed() const {
+    // Qt may also report the frame the window manager has only begun to build, of 1 x 1.
+    const QRect frame = m_window->frameGeometry(), client = m_window->geometry();
+    return frame != client && frame.contains(client);
+}
+
+void KeepCentred::Correct() {
+    // After this one correction the window is the user's to move.
+    m_frameWait.stop();
+    m_window->removeEventFilter(this);
+    Centre();
 }
 
 void KeepCentred::Centre() const {

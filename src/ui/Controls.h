@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QCheckBox>
 #include <QFont>
 #include <QLabel>
@@ -124,11 +125,16 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    bool Framed() const;
+    void Correct();
     void Centre() const;
     QWidget* m_window;
     QWidget* m_owner;
+    QBasicTimer m_frameWait;
+    int m_looksLeft = 0;
 };
 
 /// Opens a web or mail address with the desktop's own program, as a link click does.

@@ -108,6 +108,7 @@ struct FakeInstanceGuard final : InstanceGuard {
     void ListenForActivation(std::function<bool(const QString&)> activate) override {
         listener = std::move(activate);
     }
+    void RaiseWatchFailure() override {}
 };
 
 /// Real services a test may take instead of their stand-ins.

@@ -6,14 +6,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QFile>
 
 #include <future>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace nc {
 
@@ -75,29 +69,6 @@ void DBusInstanceGuard::ListenForActivation(std::function<bool(const QString& ti
     m_object->activate = std::move(activate);
 }
 
-LockFileGuard::LockFileGuard(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (m_fd < 0 && errno == EISDIR && ::rmdir(name.constData()) == 0) // an empty folder in its way
-        m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    // A lock that cannot even be tried tells nothing of other copies; this one then runs as if
-    // it were the only one.
-    if (m_fd < 0 || ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
-        return;
-    m_first = errno != EWOULDBLOCK;
-    ::close(m_fd);
-    m_fd = -1;
-}
-
-LockFileGuard::~LockFileGuard() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-void LockFileGuard::ActivateFirstCopy(const QString&) {
-    throw noFirstCopy(); // without a bus there is no way to reach the running copy
-}
-
 namespace {
 
 /// Forwards to the guard that the thread reaching for the session bus settles on.
@@ -110,6 +81,7 @@ public:
     void ListenForActivation(std::function<bool(const QString&)> activate) override {
         guard().ListenForActivation(std::move(activate));
     }
+    void RaiseWatchFailure() override { guard().RaiseWatchFailure(); }
 
 private:
     InstanceGuard& guard() {
@@ -123,13 +95,15 @@ private:
 
 } // namespace
 
-std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile) {
+std::unique_ptr<InstanceGuard>
+MakeInstanceGuard(const QString& service,
+                  std::function<std::unique_ptr<InstanceGuard>()> withoutBus) {
     return std::make_unique<GuardOnItsWay>(
-        std::async(std::launch::async, [service, lockFile]() -> std::unique_ptr<InstanceGuard> {
+        std::async(std::launch::async, [service, withoutBus]() -> std::unique_ptr<InstanceGuard> {
             QDBusConnection bus = QDBusConnection::sessionBus();
             if (bus.isConnected())
                 return std::make_unique<DBusInstanceGuard>(bus, service);
-            return std::make_unique<LockFileGuard>(lockFile);
+            return withoutBus();
         }));
 }
 

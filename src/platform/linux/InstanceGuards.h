@@ -24,6 +24,7 @@ public:
     bool PrevInstance() override { return !m_first; }
     void ActivateFirstCopy(const QString& title) override;
     void ListenForActivation(std::function<bool(const QString& title)> activate) override;
+    void RaiseWatchFailure() override {}
 
 private:
     QDBusConnection m_bus;
@@ -32,26 +33,11 @@ private:
     bool m_first = true;
 };
 
-/// Where there is no session bus (a bare remote shell): the running copy holds a lock on a file
-/// in the user's runtime folder. The kernel drops the lock with its holder, so a copy that died,
-/// or an empty or damaged lock file, never blocks a start. A later copy cannot reach this one.
-class LockFileGuard final : public InstanceGuard {
-public:
-    explicit LockFileGuard(const QString& path);
-    ~LockFileGuard() override;
-
-    bool PrevInstance() override { return !m_first; }
-    void ActivateFirstCopy(const QString& title) override;
-    void ListenForActivation(std::function<bool(const QString&)>) override {}
-
-private:
-    int m_fd = -1;
-    bool m_first = true;
-};
-
-/// The session bus's guard where Netcairn can reach that bus, else the lock file's. The bus is
-/// reached on a thread of its own from the start, while the window is being built; the guard
-/// waits for it only when first asked.
-std::unique_ptr<InstanceGuard> MakeInstanceGuard(const QString& service, const QString& lockFile);
+/// The session bus's guard where Netcairn can reach that bus, else the one \a withoutBus makes.
+/// The bus is reached on a thread of its own from the start, while the window is being built;
+/// the guard waits for it only when first asked.
+std::unique_ptr<InstanceGuard>
+MakeInstanceGuard(const QString& service,
+                  std::function<std::unique_ptr<InstanceGuard>()> withoutBus);
 
 } // namespace nc

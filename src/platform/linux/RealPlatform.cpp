@@ -1,25 +1,35 @@
 #include "RealPlatform.h"
 
 #include "InstanceGuards.h"
+#include "LockFileGuard.h"
 #include "XdgFolders.h"
 
 #include <QCoreApplication>
 #include <QFont>
 #include <QLibraryInfo>
-#include <QStandardPaths>
 
 #include <unistd.h>
 
 namespace nc {
 
+namespace {
+
+/// The guard for a desktop without a session bus. Its lock lies in the user's runtime folder,
+/// else in the user's cache folder.
+std::unique_ptr<InstanceGuard> MakeGuard(const QString& title) {
+    const QString runtime = XdgRuntimeDir();
+    const QString fallback = XdgCacheHome() + u'/' + title;
+    const QString name = title + u'-' + QString::number(getuid()) + QStringLiteral(".lock");
+    return MakeInstanceGuard(QStringLiteral("example.nc.") + title, [=] {
+        return std::make_unique<LockFileGuard>(runtime, fallback, name);
+    });
+}
+
+} // namespace
+
 RealPlatform::RealPlatform(const QString& printModule)
     : m_dialogs(m_applicationObject.Title(), m_windowing), m_settingsStore(XdgConfigHome()),
-      m_printer(printModule),
-      m_instanceGuard(
-          MakeInstanceGuard(QStringLiteral("example.nc.") + m_applicationObject.Title(),
-                            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
-                                u'/' + m_applicationObject.Title() + u'-' +
-                                QString::number(getuid()) + QStringLiteral(".lock"))),
+      m_printer(printModule), m_instanceGuard(MakeGuard(m_applicationObject.Title())),
       m_bundle{m_applicationObject, m_dialogs,    m_windowing,     m_openForms,
                m_settingsStore,     m_fileSystem, m_addressSource, m_clipboard,
                m_commonDialog,      m_printer,    m_registry,      m_launcher,
