@@ -101,7 +101,7 @@ private Q_SLOTS:
             QCOMPARE(p.dialogs.boxes[0].style, vbYesNo | vbDefaultButton2); // No, unless chosen
             const bool backsOut = answer == vbNo && answers;
             QCOMPARE(p.windowing.ended, backsOut);
-            QCOMPARE(p.guard.activated, backsOut ? QStringList{"Netcairn"} : QStringList());
+            QCOMPARE(p.guard.activated, backsOut ? 1 : 0);
             QCOMPARE(p.dialogs.reports().size(), answers ? 0 : 1);
             QCOMPARE(window.windowTitle(), answer == vbYes ? u"Netcairn 1.21"_s : u"frmMain"_s);
         }
@@ -112,13 +112,16 @@ private Q_SLOTS:
         p.storeOptions(0, 0, "/x");
         p.settings.SaveSetting("Netcairn", "Options", "AutoSave", "300"); // a report at start-up
         frmMain window(p.bundle);
+        const QVariantMap leave{{"activation-token", "t1"}};
+        QVERIFY(!p.guard.listener(leave)); // no caption yet: not the window asked for
         bool answered = false;
-        p.dialogs.whileShown = [&] { answered = p.guard.listener("Netcairn"); };
+        p.dialogs.whileShown = [&] { answered = p.guard.listener(leave); };
         window.Form_Load();
-        QVERIFY(answered && !window.isVisible());
-        QVERIFY(!p.guard.listener("Another"));
+        QVERIFY(answered && p.windowing.broughtToFront.isEmpty()); // never half-loaded
         window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(p.windowing.broughtToFront, QList{leave});
+        QVERIFY(p.guard.listener({{"desktop-startup-id", "s_TIME2"}})); // shown: at once
+        QCOMPARE(p.windowing.broughtToFront.value(1).value("desktop-startup-id"), "s_TIME2");
     }
 
     void applyStoresAndRefreshes_data() {

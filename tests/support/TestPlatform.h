@@ -70,14 +70,19 @@ struct FakeDialogs final : Dialogs {
     QStringList reports() const;
 };
 
-/// Shows a form until it is active, runs whileShown, then closes it.
+/// Shows a form until it is active, runs whileShown, then closes it. Records the platform data
+/// of each bring-to-front.
 struct FakeWindowing final : Windowing {
     QStringList shown;
+    QList<QVariantMap> broughtToFront;
     std::function<void(QDialog&)> whileShown;
     bool ended = false;
     void ShowModal(QDialog& form) override;
     void End() override { ended = true; }
     bool HasEnded() const override { return ended; }
+    void BringToFront(QWidget&, const QVariantMap& platformData) override {
+        broughtToFront << platformData;
+    }
     void OnEndRequest(std::function<void()>) override {}
 };
 
@@ -117,15 +122,15 @@ struct FakeLauncher final : Launcher {
 
 struct FakeInstanceGuard final : InstanceGuard {
     bool previous = false, firstCopyAnswers = true;
-    QStringList activated;
-    std::function<bool(const QString&)> listener;
+    int activated = 0;
+    std::function<bool(const QVariantMap&)> listener;
     bool PrevInstance() override { return previous; }
-    void ActivateFirstCopy(const QString& title) override {
+    void ActivateFirstCopy() override {
         if (!firstCopyAnswers)
             throw Failure::of(errInvalidCall);
-        activated << title;
+        ++activated;
     }
-    void ListenForActivation(std::function<bool(const QString&)> activate) override {
+    void ListenForActivation(std::function<bool(const QVariantMap&)> activate) override {
         listener = std::move(activate);
     }
 };

@@ -1,5 +1,7 @@
 #include "QtWindowing.h"
 
+#include "DesktopActivation.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QSocketNotifier>
@@ -23,7 +25,7 @@ void onSignal(int) {
 
 } // namespace
 
-QtWindowing::QtWindowing() {
+QtWindowing::QtWindowing(DesktopActivation* activation) : m_activation(activation) {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
         return; // without the pair a signal ends the program the system's way
@@ -66,6 +68,14 @@ void QtWindowing::End() {
     // Every event loop ends, modal ones included. Outside the event loop (during start-up)
     // main() sees HasEnded() and does not enter it.
     QCoreApplication::exit(0);
+}
+
+void QtWindowing::BringToFront(QWidget& window, const QVariantMap& platformData) {
+    if (m_activation)
+        return m_activation->BringForward(window, platformData);
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.raise();
+    window.activateWindow();
 }
 
 void QtWindowing::OnEndRequest(std::function<void()> close) {

@@ -9,15 +9,20 @@
 
 namespace nc {
 
-RealPlatform::RealPlatform(const QString& printModule)
-    : m_dialogs(m_applicationObject.Title()),
+RealPlatform::RealPlatform(const QString& printModule, const QString& waylandModule,
+                           const QString& appId)
+    : m_activation(appId, waylandModule),
+      m_dialogs(m_applicationObject.Title(),
+                [this](QWidget& box) { m_activation.NoteAnswer(box); }),
+      m_windowing(&m_activation),
       m_settingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)),
       m_printer(printModule),
       m_instanceGuard(
-          MakeInstanceGuard(QStringLiteral("example.nc.") + m_applicationObject.Title(),
+          MakeInstanceGuard(appId,
                             QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
                                 u'/' + m_applicationObject.Title() + u'-' +
-                                QString::number(getuid()) + QStringLiteral(".lock"))),
+                                QString::number(getuid()) + QStringLiteral(".lock"),
+                            [this] { return m_activation.PlatformData(); })),
       m_bundle{m_applicationObject, m_dialogs,    m_windowing,     m_openForms,
                m_settingsStore,     m_fileSystem, m_addressSource, m_clipboard,
                m_commonDialog,      m_printer,    m_registry,      m_launcher,
