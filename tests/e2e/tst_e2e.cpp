@@ -1,6 +1,8 @@
 // Netcairn as a person meets it: the installed program on a desktop with a window manager and
 // a session bus, driven by real keystrokes, checked by what a person or another program sees.
 
+#include "Desktops.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -178,6 +180,74 @@ private Q_SLOTS:
         QVERIFY(!keeperRuns()); // the manager has the text; nothing is left behind
         manager.kill();
         manager.waitForFinished();
+    }
+
+    // Answering No brings the first copy forward, also after another window took the front.
+    void raisedOnX11() {
+        Home home;
+        home.start();
+        const QString window = windowTitled(kTitle);
+        QVERIFY(!window.isEmpty());
+        home.start();
+        keys(windowTitled(kQuestion), {"y"});
+        QTRY_COMPARE(windowsTitled(kTitle).size(), 2);
+        QTRY_VERIFY(x11Active() != window); // the copy answered Yes is in front
+        home.start();
+        keys(windowTitled(kQuestion), {"Return"});
+        QTRY_COMPARE(home.running(), 2);
+        QTRY_COMPARE(x11Active(), window);
+        // The startup id of the answer was handed on, with the X server time in it.
+        QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
+    }
+
+    void raisedOnWayland() {
+        if (qEnvironmentVariableIsEmpty("SWAYSOCK"))
+            QSKIP("runs on sway: wayland-session.sh sway");
+        QProcess keyboard; // plugged in throughout, as a person's is: wtype adds its own for a key
+        keyboard.start("wtype", {"-s", "600000"});
+        QTRY_VERIFY(run({"swaymsg", "-t", "get_inputs"}).contains("\"keyboard\""));
+        Home home;
+        const auto started = [&](QProcess& copy, const QString& title) {
+            return QTest::qWaitFor(
+                [&] { return swayFocused() == title + ' ' + QString::number(copy.processId()); },
+                10000);
+        };
+        qputenv("WAYLAND_DEBUG", "client"); // the first copy's protocol log
+        QProcess& first = startWith("XDG_ACTIVATION_TOKEN", "launch",
+                                    [&]() -> QProcess& { return home.start(); });
+        qunsetenv("WAYLAND_DEBUG");
+        QVERIFY(started(first, kTitle));
+        QByteArray log; // the launcher's token went to the first window
+        QTRY_VERIFY((log += first.readAllStandardError()).contains("activate(\"launch\""));
+        QProcess& other = home.start();
+        QVERIFY(started(other, kQuestion));
+        run({"wtype", "y"});
+        QVERIFY(started(other, kTitle));
+        QProcess& later = home.start();
+        QVERIFY(started(later, kQuestion));
+        run({"wtype", "-k", "Return"}); // No
+        QVERIFY(later.waitForFinished(10000));
+        QVERIFY(started(first, kTitle));
+        keyboard.kill();
+        keyboard.waitForFinished();
+    }
+
+    void startsWithoutAnInputSeat() {
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+            !qEnvironmentVariableIsEmpty("SWAYSOCK"))
+            QSKIP("runs on a compositor without a seat: wayland-session.sh weston");
+        Home home;
+        QProcess& netcairn =
+            startWith("WAYLAND_DEBUG", "client", [&]() -> QProcess& { return home.start(); });
+        QByteArray log; // the window is titled, then drawn: start-up is through
+        QVERIFY(QTest::qWaitFor([&] {
+            log += netcairn.readAllStandardError();
+            return log.indexOf("attach(wl_buffer", log.indexOf("set_title(\"Netcairn 1.21\")")) > 0;
+        }));
+        netcairn.terminate(); // as at logout: a clean end, not a crash
+        QVERIFY(netcairn.waitForFinished(10000));
+        QCOMPARE(netcairn.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(netcairn.exitCode(), 0);
     }
 };
 
