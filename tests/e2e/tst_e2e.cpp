@@ -204,9 +204,17 @@ private Q_SLOTS:
 
     // Answering No brings the first copy forward, also after another window took the front.
     void raisedOnX11() {
+        QProcess root; // what reaches the root window: the end of a launch's notification
+        root.start("stdbuf", {"-oL", "xev", "-root", "-event", "property"});
+        QByteArray seen;
+        QTRY_VERIFY(run({"xprop", "-root", "-f", "NC", "8s", "-set", "NC", "1"}).isEmpty() &&
+                    (seen += root.readAllStandardOutput()).contains("(NC)")); // listening
         Home home;
+        qputenv("DESKTOP_STARTUP_ID", "launch_TIME1");
         home.start();
+        qunsetenv("DESKTOP_STARTUP_ID");
         const QString window = windowTitled(kTitle);
+        QTRY_VERIFY((seen += root.readAllStandardOutput()).contains("_NET_STARTUP_INFO_BEGIN"));
         home.start();
         keys(windowTitled(kQuestion), {"y"});
         QTRY_VERIFY(windowsTitled(kTitle).size() == 2 && x11Active() != window);
@@ -216,6 +224,8 @@ private Q_SLOTS:
         QTRY_COMPARE(x11Active(), window);
         // The startup id of the answer was handed on, with the X server time in it.
         QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
+        root.kill();
+        root.waitForFinished();
     }
 
     void raisedOnWayland() {
