@@ -30,6 +30,7 @@ read -r WAYLAND_DISPLAY SWAYSOCK <"$work/run/ready" || { cat "$work/log"; exit 1
 for _ in $(seq 100); do [ -S "$WAYLAND_DISPLAY" ] && break; sleep 0.1; done
 DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --address="unix:path=$work/bus" --fork \
     --print-pid=6 --print-address=1 6>"$work/bus.pid")
-export WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=wayland
+export WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=wayland \
+    NETCAIRN_E2E_DESKTOP="$kind"
 unset DISPLAY
 "$@"
