@@ -115,6 +115,19 @@ void DesktopActivation::NoteAnswer(QWidget& answered) {
     }
 }
 
+QVariantMap DesktopActivation::HandOver() {
+    // A box still on screen when the other window takes the front would hand the front, as it
+    // closes, to whatever window was behind it; so the desktop must have seen it go first.
+    if (onWayland() && m_platformData.contains(kToken)) {
+        if (WaylandActivation* activation = wayland())
+            activation->Sync();
+    } else if (auto* connection = static_cast<xcb_connection_t*>(
+                   onX11() ? native().nativeResourceForIntegration("connection") : nullptr)) {
+        free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+    return m_platformData;
+}
+
 void DesktopActivation::BringForward(QWidget& window, const QVariantMap& platformData) {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.raise();

@@ -21,6 +21,8 @@ public:
     virtual QString RequestToken(QWindow& focused, const QString& appId) = 0;
     /// Asks the compositor to activate \a window, with the leave that \a token gives.
     virtual void Activate(QWindow& window, const QString& token) = 0;
+    /// Returns once the compositor has taken every request this program sent so far.
+    virtual void Sync() = 0;
 };
 
 /// A desktop lets a window take the front from another program only with its leave, which one
@@ -35,8 +37,9 @@ public:
 
     /// Asks for leave on behalf of \a answered, a box still up and focused as the user answers it.
     void NoteAnswer(QWidget& answered);
-    /// The leave the last answer gave, as platform data; empty where there was none.
-    QVariantMap PlatformData() const { return m_platformData; }
+    /// The leave the last answer gave, as platform data (empty where there was none), once the
+    /// box it came from is off the screen.
+    QVariantMap HandOver();
     /// Restores \a window, raises and activates it with the leave in \a platformData.
     void BringForward(QWidget& window, const QVariantMap& platformData);
 

@@ -22,7 +22,7 @@ RealPlatform::RealPlatform(const QString& printModule, const QString& waylandMod
                             QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
                                 u'/' + m_applicationObject.Title() + u'-' +
                                 QString::number(getuid()) + QStringLiteral(".lock"),
-                            [this] { return m_activation.PlatformData(); })),
+                            [this] { return m_activation.HandOver(); })),
       m_bundle{m_applicationObject, m_dialogs,    m_windowing,     m_openForms,
                m_settingsStore,     m_fileSystem, m_addressSource, m_clipboard,
                m_commonDialog,      m_printer,    m_registry,      m_launcher,

@@ -115,6 +115,10 @@ public:
         session.roundtrip(); // on its way before the objects go
     }
 
+    void Sync() override {
+        Session session; // its first roundtrip follows everything sent before
+    }
+
 private:
     static void done(void* data, xdg_activation_token_v1*, const char* token) {
         *static_cast<QString*>(data) = QString::fromUtf8(token);
