@@ -13,16 +13,20 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # To build and run: the compiler, CMake and Qt 6 (Widgets, DBus, PrintSupport, Test), libxcb
 # to ask for a clipboard manager, a font, the desktop's opener for the homepage and mail links,
 # xclip, which keeps a copied address available once Netcairn has ended, and Qt's own texts in
-# the user's language.
+# the user's language. Qt's platform interface (private headers), the Wayland client library,
+# wayland-scanner and the protocol files make the Wayland module; Qt's Wayland plugin runs it.
 RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core \
-                fonts-liberation2 xdg-utils xclip qt6-translations-l10n
+                fonts-liberation2 xdg-utils xclip qt6-translations-l10n qt6-base-private-dev \
+                libwayland-dev libwayland-bin wayland-protocols qt6-wayland
 # To test: an X server with a small window manager and a session bus, the keyboard, clipboard
 # and process tools, PDF text extraction, network namespaces, immutable folders, the format
 # checker, and the desktop-file and AppStream validators with the Debian packaging tools, which
-# CI's `make package-check` needs after `make test` (debhelper builds the package).
+# CI's `make package-check` needs after `make test` (debhelper builds the package). Wayland
+# desktops of their own: weston without an input seat, and sway (xdg-activation) with wtype's
+# virtual keyboard.
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox dbus-daemon x11-utils xdotool procps \
                  poppler-utils iproute2 e2fsprogs clang-format desktop-file-utils appstream \
-                 dpkg-dev debhelper file git lintian man-db
+                 dpkg-dev debhelper file git lintian man-db weston sway wtype
 # To measure and to fuzz.
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev

@@ -6,13 +6,16 @@
 #include "platform/linux/InstanceGuards.h"
 #include "platform/linux/LockFileGuard.h"
 
+#include <QApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +39,15 @@ class TstGuard : public QObject {
     QDBusConnection connection() {
         return QDBusConnection::connectToBus(address, QString::number(++connections));
     }
+    /// Where the failure of asking the running copy came from ("" for no failure).
+    static QString sourceOfFailure(InstanceGuard& later) {
+        try {
+            later.ActivateFirstCopy();
+        } catch (const Failure& failure) {
+            return failure.Source;
+        }
+        return {};
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -50,40 +62,57 @@ private Q_SLOTS:
     }
 
     void everyLaterCopyIsAskedAndReachesTheRunningOne() {
-        QStringList calls;
+        QStringList calls; // each copy's window, with the leave it was handed
         const auto listen = [&](InstanceGuard& guard, const QString& name) {
-            guard.ListenForActivation([&calls, name](const QString& title) {
-                calls << name + ' ' + title;
-                return title == "Netcairn"_L1;
+            guard.ListenForActivation([&calls, name](const QVariantMap& leave) {
+                QString call = name;
+                for (auto it = leave.begin(); it != leave.end(); ++it)
+                    call += ' ' + it.key() + '=' + it.value().toString();
+                calls << call;
+                return !call.endsWith("no window"_L1);
             });
         };
+        QVariantMap handed{{"activation-token", "t2"}};
+        const Handover handover = [&handed] { return handed; };
         auto first = std::make_unique<DBusInstanceGuard>(connection(), "example.nc.T");
         listen(*first, "first");
         QVERIFY(!first->PrevInstance());
         const QString firstConnection = QString::number(connections);
         QDBusConnection secondBus = connection();
-        DBusInstanceGuard second(secondBus, "example.nc.T"); // answered Yes: it keeps running
+        DBusInstanceGuard second(secondBus, "example.nc.T", handover); // answered Yes: runs on
         listen(second, "second");
         QVERIFY(second.PrevInstance());
-        second.ActivateFirstCopy("Netcairn");
-        QVERIFY_THROWS_EXCEPTION(Failure, second.ActivateFirstCopy("Other"));
+        second.ActivateFirstCopy();
+        handed = {{"desktop-startup-id", "no window"}};
+        QCOMPARE(sourceOfFailure(second), "Netcairn");          // no such window: refused at once
+        QDBusMessage launcher = QDBusMessage::createMethodCall( // as a desktop calls it
+            "example.nc.T", "/example/nc/T", "org.freedesktop.Application", "Activate");
+        launcher << QVariantMap{{"desktop-startup-id", "x_TIME9"}};
+        QCOMPARE(connection().call(launcher, QDBus::BlockWithGui).type(),
+                 QDBusMessage::ReplyMessage);
 
         first.reset(); // the first copy ends; the second is the running one now
         QDBusConnection::disconnectFromBus(firstConnection);
         QTRY_COMPARE(secondBus.interface()->serviceOwner("example.nc.T").value(),
                      secondBus.baseService());
-        DBusInstanceGuard third(connection(), "example.nc.T");
+        DBusInstanceGuard third(connection(), "example.nc.T", handover);
         QVERIFY(third.PrevInstance());
-        third.ActivateFirstCopy("Netcairn");
-        QCOMPARE(calls, QStringList({"first Netcairn", "first Other", "second Netcairn"}));
+        handed = {{"activation-token", "t3"}};
+        third.ActivateFirstCopy();
+        QCOMPARE(calls,
+                 QStringList({"first activation-token=t2", "first desktop-startup-id=no window",
+                              "first desktop-startup-id=x_TIME9", "second activation-token=t3"}));
     }
 
     void aRunningCopyThatDoesNotAnswerIsAFailure() {
-        DBusInstanceGuard mute(connection(), "example.nc.Mute");
-        QVERIFY(!mute.PrevInstance()); // holds the name, but listens for nothing
+        QProcess mute; // owns the name, but its thread never takes a call
+        mute.start(QCoreApplication::applicationFilePath(), {"mute", address, "example.nc.Mute"});
+        QVERIFY(mute.waitForReadyRead(10000));
         DBusInstanceGuard later(connection(), "example.nc.Mute");
         QVERIFY(later.PrevInstance());
-        QVERIFY_THROWS_EXCEPTION(Failure, later.ActivateFirstCopy("Netcairn"));
+        QCOMPARE(sourceOfFailure(later), "org.freedesktop.DBus.Error.NoReply"); // waited for
+        mute.kill();
+        mute.waitForFinished();
     }
 
     void everyRunningCopyCountsWhereverTheLockLies() {
@@ -166,5 +195,16 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TstGuard)
+int main(int argc, char* argv[]) {
+    if (argc == 4 && argv[1] == "mute"_L1) { // a copy that hangs: its thread sits in a read
+        QCoreApplication application(argc, argv);
+        DBusInstanceGuard mute(QDBusConnection::connectToBus(argv[2], "mute"), argv[3]);
+        std::puts("owns the name");
+        std::fflush(stdout);
+        return std::getchar();
+    }
+    QApplication application(argc, argv);
+    TstGuard test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_guard.moc"

@@ -112,7 +112,7 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
     if (key == "forms"_L1)
         return QString::number(p.forms.count());
     if (key == "activated"_L1)
-        return p.guard.activated.join(u' ');
+        return QString::number(p.guard.activated);
     qFatal("unknown observation %s", qPrintable(key));
 }
 
@@ -155,12 +155,12 @@ a later copy asks; Yes runs it
   + previous
   < Y
   ! {question}
-  ?caption=Netcairn 1.21 ; ?ended=0 ; ?activated=
+  ?caption=Netcairn 1.21 ; ?ended=0 ; ?activated=0
 No, the default, brings the first copy forward
   + previous
   < Return
   ! {question}
-  ?ended=1 ; ?activated=Netcairn ; ?caption=frmMain ; ?clipboard=
+  ?ended=1 ; ?activated=1 ; ?caption=frmMain ; ?clipboard=
 a first copy that never answers is a start-up failure
   + previous=mute
   < Return
@@ -310,7 +310,7 @@ a signal at the second copy's question ends it without reaching the first
   + ending ; previous
   < signal:1
   ! {question}
-  ?ended=1 ; ?activated= ; ?caption=frmMain
+  ?ended=1 ; ?activated=0 ; ?caption=frmMain
 Ctrl+C closes every form as the close box does
   + ending
   < signal:2

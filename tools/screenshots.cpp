@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QDir out(QApplication::arguments().value(1, QStringLiteral(".")));
     out.mkpath(QStringLiteral("."));
-    nc::RealPlatform platform(QString()); // these pictures print nothing
+    nc::RealPlatform platform({}, {}, {}); // these pictures print nothing and ask no question
     nc::frmMain main(platform.bundle());
     main.Form_Load();
     bool ok = shoot(main, out.filePath(QStringLiteral("main-window.png")));

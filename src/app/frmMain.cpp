@@ -65,7 +65,7 @@ frmMain::frmMain(const Platform& platform) : Form(platform, "frmMain", nullptr) 
     BuildControls();
     ConnectHandlers();
     p.instanceGuard.ListenForActivation(
-        [this](const QString& title) { return ActivateForOtherCopy(title); });
+        [this](const QVariantMap& platformData) { return ActivateForOtherCopy(platformData); });
     // Logout, shutdown and termination signals close the window as its close box does.
     p.windowing.OnEndRequest([this] { close(); });
 }
@@ -188,7 +188,7 @@ void frmMain::Form_Load() {
             if (answer != vbYes) {
                 // The first copy only comes to the front: typing into it would replace the
                 // address selected there.
-                p.instanceGuard.ActivateFirstCopy(p.applicationObject.Title());
+                p.instanceGuard.ActivateFirstCopy();
                 p.windowing.End();
                 return;
             }
@@ -207,28 +207,22 @@ void frmMain::Form_Load() {
     });
 }
 
-bool frmMain::ActivateForOtherCopy(const QString& title) {
-    if (!windowTitle().startsWith(title))
+bool frmMain::ActivateForOtherCopy(const QVariantMap& platformData) {
+    if (!windowTitle().startsWith(p.applicationObject.Title()))
         return false;
     // A request during start-up must not show a half-loaded window; it is answered at once and
     // carried out when start-up shows the window.
     if (isVisible())
-        ComeForward();
+        p.windowing.BringToFront(*this, platformData);
     else
-        comeForwardWhenShown = true;
+        comeForwardWhenShown = platformData;
     return true;
-}
-
-void frmMain::ComeForward() {
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    raise();
-    activateWindow();
 }
 
 void frmMain::showEvent(QShowEvent* event) {
     Form::showEvent(event);
-    if (std::exchange(comeForwardWhenShown, false))
-        ComeForward();
+    if (comeForwardWhenShown)
+        p.windowing.BringToFront(*this, *std::exchange(comeForwardWhenShown, std::nullopt));
 }
 
 void frmMain::cmdExit_Click() {

@@ -3,6 +3,10 @@
 #include "settings/Options.h"
 #include "ui/Form.h"
 
+#include <QVariantMap>
+
+#include <optional>
+
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -18,9 +22,9 @@ public:
 
     /// Start-up, before the window is first shown.
     void Form_Load();
-    /// Brings this window to the front for a later copy, if its caption begins with \a title;
-    /// during start-up, once the window is shown.
-    bool ActivateForOtherCopy(const QString& title);
+    /// Brings this window to the front for a later copy, with the desktop's leave in
+    /// \a platformData, if its caption begins with the title; during start-up, once it shows.
+    bool ActivateForOtherCopy(const QVariantMap& platformData);
 
     // The buttons.
     void cmdUpdate_Click();
@@ -63,14 +67,13 @@ protected:
 private:
     void BuildControls();
     void ConnectHandlers();
-    void ComeForward();
 
     SettingsRecord Settings;
     QString DisplayedAddress;
     QString PlainAddress;
     bool FunShown = false;
     bool FunThanksShown = false;
-    bool comeForwardWhenShown = false;
+    std::optional<QVariantMap> comeForwardWhenShown; ///< a request that came during start-up
 
     QGroupBox* fraIPAddress;
     QLineEdit* txtIPAddress;

@@ -82,10 +82,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(nc::build::Title));
     QApplication::setApplicationVersion(QString::fromUtf8(nc::build::Version));
-    QGuiApplication::setDesktopFileName(QStringLiteral("netcairn"));
+    // The desktop matches windows to the entry by this id (the Wayland app id).
+    const QString appId = QString::fromUtf8(nc::build::AppId);
+    QGuiApplication::setDesktopFileName(appId);
 
-    nc::RealPlatform platform(QApplication::applicationDirPath() + u'/' +
-                              QString::fromUtf8(nc::build::PrintModule));
+    const QString folder = QApplication::applicationDirPath() + u'/';
+    nc::RealPlatform platform(folder + QString::fromUtf8(nc::build::PrintModule),
+                              folder + QString::fromUtf8(nc::build::WaylandModule), appId);
     const nc::Platform& p = platform.bundle();
     nc::frmMain window(p);
     nc::FromToolkit([&] { window.Form_Load(); });

@@ -2,9 +2,12 @@
 
 #include "Service.h"
 
+#include <QVariantMap>
+
 #include <functional>
 
 class QDialog;
+class QWidget;
 
 namespace nc {
 
@@ -18,6 +21,8 @@ public:
     virtual void End() = 0;
     /// Whether End has been called.
     virtual bool HasEnded() const = 0;
+    /// Restores \a window and brings it to the front, with the leave that \a platformData hands on.
+    virtual void BringToFront(QWidget& window, const QVariantMap& platformData) = 0;
     /// Runs \a close, then ends, when the session or the system asks the program to stop.
     virtual void OnEndRequest(std::function<void()> close) = 0;
 };

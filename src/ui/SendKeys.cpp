@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -47,6 +48,30 @@ QList<Stroke> parse(const QString& keys) {
     return strokes;
 }
 
+/// Qt 6.4 on Wayland crashes on a synthetic key event where the compositor offers no input seat,
+/// and asking Qt for the seat crashes the same way; so there a line edit takes the keys through
+/// its own editing calls, which leave the same text, cursor and selection.
+bool keyEventsAreUnsafe() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void deliver(QWidget* target, const Stroke& s) {
+    if (auto* box = qobject_cast<QLineEdit*>(target); box && keyEventsAreUnsafe()) {
+        const bool mark = s.modifiers.testFlag(Qt::ShiftModifier);
+        if (s.key == Qt::Key_End)
+            box->end(mark);
+        else if (s.key == Qt::Key_Home)
+            box->home(mark);
+        else
+            box->insert(s.text);
+        return;
+    }
+    QKeyEvent press(QEvent::KeyPress, s.key, s.modifiers, s.text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, s.key, s.modifiers, s.text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
 } // namespace
 
 void SendKeys(QWidget* window, const QString& keys) {
@@ -61,10 +86,7 @@ void SendKeys(QWidget* window, const QString& keys) {
             for (const Stroke& s : strokes) {
                 if (!target)
                     return;
-                QKeyEvent press(QEvent::KeyPress, s.key, s.modifiers, s.text);
-                QCoreApplication::sendEvent(target, &press);
-                QKeyEvent release(QEvent::KeyRelease, s.key, s.modifiers, s.text);
-                QCoreApplication::sendEvent(target, &release);
+                deliver(target, s);
             }
         },
         Qt::QueuedConnection);

@@ -3,6 +3,9 @@
 
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -15,7 +18,7 @@ namespace {
 const QString kTitle = QStringLiteral("Netcairn 1.21");
 const QString kQuestion = QStringLiteral("Netcairn already running!");
 const QString kReport = kTitle + QStringLiteral(" Error Message");
-const QString kBusName = QStringLiteral("example.nc.Netcairn");
+const QString kBusName = QStringLiteral(NETCAIRN_APP_ID);
 
 /// Runs a command to its end and returns what it printed.
 QString run(const QStringList& command) {
@@ -45,6 +48,25 @@ void keys(const QString& window, const QStringList& keys, const QString& text = 
     run({"xdotool", "windowactivate", "--sync", window});
     run(text.isEmpty() ? QStringList{"xdotool", "key", "--clearmodifiers"} + keys
                        : QStringList{"xdotool", "type", text});
+}
+
+/// "title pid" of the window that sway has focused, from its IPC ("" for none).
+QString swayFocused(QJsonObject node = {}) {
+    if (node.isEmpty())
+        node = QJsonDocument::fromJson(run({"swaymsg", "-t", "get_tree"}).toUtf8()).object();
+    if (node["focused"].toBool())
+        return node["name"].toString() + ' ' + QString::number(node["pid"].toInt());
+    QString focused;
+    for (const char* list : {"nodes", "floating_nodes"})
+        for (const QJsonValue child : node[list].toArray())
+            focused += swayFocused(child.toObject());
+    return focused;
+}
+
+/// The window the X11 window manager calls active, numbered as xdotool numbers windows.
+QString x11Active() {
+    const QString id = run({"xprop", "-root", "_NET_ACTIVE_WINDOW"}).section('#', 1).trimmed();
+    return QString::number(id.toULongLong(nullptr, 16));
 }
 
 QString clipboard() {
@@ -195,6 +217,79 @@ private Q_SLOTS:
         QTRY_COMPARE(clipboardOwner(), u"none"_s);
         manager.kill();
         manager.waitForFinished();
+    }
+
+    // Answering No brings the first copy forward, also after another window took the front.
+    void raisedOnX11() {
+        QProcess root; // what reaches the root window: the end of a launch's notification
+        root.start("stdbuf", {"-oL", "xev", "-root", "-event", "property"});
+        QByteArray seen;
+        QTRY_VERIFY(run({"xprop", "-root", "-f", "NC", "8s", "-set", "NC", "1"}).isEmpty() &&
+                    (seen += root.readAllStandardOutput()).contains("(NC)")); // listening
+        Home home;
+        qputenv("DESKTOP_STARTUP_ID", "launch_TIME1");
+        home.start();
+        qunsetenv("DESKTOP_STARTUP_ID");
+        const QString window = windowTitled(kTitle);
+        QTRY_VERIFY((seen += root.readAllStandardOutput()).contains("_NET_STARTUP_INFO_BEGIN"));
+        home.start();
+        keys(windowTitled(kQuestion), {"y"});
+        QTRY_VERIFY(windowsTitled(kTitle).size() == 2 && x11Active() != window);
+        home.start();
+        keys(windowTitled(kQuestion), {"Return"});
+        QTRY_COMPARE(home.running(), 2);
+        QTRY_COMPARE(x11Active(), window);
+        // The startup id of the answer was handed on, with the X server time in it.
+        QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
+        root.kill();
+        root.waitForFinished();
+    }
+
+    void raisedOnWayland() {
+        if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "sway"_L1)
+            QSKIP("runs on sway: wayland-session.sh sway");
+        QProcess keyboard; // plugged in throughout, as a person's is: wtype's own goes at once
+        keyboard.start("wtype", {"-s", "600000"});
+        QTRY_VERIFY(run({"swaymsg", "-t", "get_inputs"}).contains("\"keyboard\""));
+        Home home;
+        const auto inFront = [](QProcess& copy, const QString& title) {
+            const QString window = title + ' ' + QString::number(copy.processId());
+            return QTest::qWaitFor([&] { return swayFocused() == window; }, 10000);
+        };
+        qputenv("WAYLAND_DEBUG", "client"); // the first copy's protocol log
+        qputenv("XDG_ACTIVATION_TOKEN", "launch");
+        QProcess& first = home.start();
+        qunsetenv("WAYLAND_DEBUG");
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        QVERIFY(inFront(first, kTitle));
+        QByteArray log; // the launcher's token went to the first window
+        QTRY_VERIFY((log += first.readAllStandardError()).contains("activate(\"launch\""));
+        QProcess behind; // another program's window takes the front (not Qt's: see the README)
+        behind.start("weston-flower");
+        QVERIFY(inFront(behind, "Flower"));
+        QProcess& later = home.start();
+        QVERIFY(inFront(later, kQuestion));
+        QProcess typing; // its keyboard stays till the answer shows: a focus loss drops a click
+        typing.start("wtype", {"-k", "Return", "-s", "600000"}); // No
+        QVERIFY(inFront(first, kTitle));
+        QTRY_COMPARE(later.state(), QProcess::NotRunning); // it backed out
+        for (QProcess* helper : {&typing, &behind, &keyboard})
+            helper->kill(), helper->waitForFinished();
+    }
+
+    void startsWithoutAnInputSeat() {
+        if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "weston"_L1)
+            QSKIP("runs without an input seat: wayland-session.sh weston");
+        Home home;
+        qputenv("WAYLAND_DEBUG", "client");
+        QProcess& netcairn = home.start();
+        qunsetenv("WAYLAND_DEBUG");
+        QByteArray log; // the window is titled, then drawn: start-up is through
+        QTRY_VERIFY((log += netcairn.readAllStandardError())
+                        .indexOf("attach(", log.indexOf("set_title(\"Netcairn 1.21\")")) > 0);
+        netcairn.terminate(); // as at logout: a clean end, not a crash
+        QVERIFY(netcairn.waitForFinished(10000) && netcairn.exitStatus() == QProcess::NormalExit &&
+                netcairn.exitCode() == 0);
     }
 };
 

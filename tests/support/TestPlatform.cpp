@@ -181,8 +181,9 @@ AddressTables FakeAddressSource::ReadTables(bool) {
 
 TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
     : root(homeFolder.isEmpty() ? temporary.path() : homeFolder),
-      activeWindowing((real & RealWindowing) ? static_cast<Windowing&>(realWindowing.emplace(60))
-                                             : windowing),
+      activeWindowing((real & RealWindowing)
+                          ? static_cast<Windowing&>(realWindowing.emplace(nullptr, 60))
+                          : windowing),
       printer([this](QPrinter& target, const QString&) {
           target.setOutputFormat(QPrinter::PdfFormat);
           target.setOutputFileName(path(QStringLiteral("page.pdf")));

@@ -78,13 +78,18 @@ private:
     QList<QPointer<QWidget>> m_answered;
 };
 
-/// Shows forms modally as the program does; End only notes that the program has ended.
+/// Shows forms modally as the program does; End only notes that the program has ended. Records
+/// the platform data of each bring-to-front.
 struct FakeWindowing final : Windowing {
     QStringList shown;
+    QList<QVariantMap> broughtToFront;
     bool ended = false;
     void ShowModal(QDialog& form) override;
     void End() override { ended = true; }
     bool HasEnded() const override { return ended; }
+    void BringToFront(QWidget&, const QVariantMap& platformData) override {
+        broughtToFront << platformData;
+    }
     void OnEndRequest(std::function<void()>) override {}
 };
 
@@ -97,15 +102,15 @@ struct FakeAddressSource final : AddressSource {
 /// The running first copy, as a later one reaches it.
 struct FakeInstanceGuard final : InstanceGuard {
     bool previous = false, firstCopyAnswers = true;
-    QStringList activated;
-    std::function<bool(const QString&)> listener;
+    int activated = 0;
+    std::function<bool(const QVariantMap&)> listener;
     bool PrevInstance() override { return previous; }
-    void ActivateFirstCopy(const QString& title) override {
+    void ActivateFirstCopy() override {
         if (!firstCopyAnswers)
             throw Failure::of(errInvalidCall);
-        activated << title;
+        ++activated;
     }
-    void ListenForActivation(std::function<bool(const QString&)> activate) override {
+    void ListenForActivation(std::function<bool(const QVariantMap&)> activate) override {
         listener = std::move(activate);
     }
     void RaiseWatchFailure() override {}

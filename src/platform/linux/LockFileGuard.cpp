@@ -143,7 +143,7 @@ LockFileGuard::~LockFileGuard() {
         ::close(m_fd);
 }
 
-void LockFileGuard::ActivateFirstCopy(const QString&) {
+void LockFileGuard::ActivateFirstCopy() {
     // Without a bus there is no way to reach the running copy: the failure of asking a window
     // to come forward when there is none by that title.
     throw Failure::of(errInvalidCall);

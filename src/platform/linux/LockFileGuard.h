@@ -23,8 +23,8 @@ public:
     ~LockFileGuard() override;
 
     bool PrevInstance() override { return m_previous; }
-    void ActivateFirstCopy(const QString& title) override;
-    void ListenForActivation(std::function<bool(const QString&)>) override {}
+    void ActivateFirstCopy() override;
+    void ListenForActivation(std::function<bool(const QVariantMap&)>) override {}
     void RaiseWatchFailure() override;
 
     /// The lock file this copy holds; empty where no place could be used.

@@ -39,6 +39,10 @@ int QtDialogs::MsgBox(const QString& prompt, int style, const QString& title) {
     box.setTextFormat(Qt::PlainText);
     box.setText(QString(prompt).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     box.setIcon(iconFor(style));
+    // The box is still focused here: the desktop's leave for a window to come forward is
+    // asked for on its behalf, for a copy that answers No to hand on.
+    if (m_onAnswer)
+        QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&] { m_onAnswer(box); });
     if ((style & 0x7) == vbYesNo) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);
         QPushButton* no = box.addButton(QMessageBox::No);

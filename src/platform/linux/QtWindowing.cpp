@@ -1,5 +1,6 @@
 #include "QtWindowing.h"
 
+#include "DesktopActivation.h"
 #include "platform/Failure.h"
 
 #include <QApplication>
@@ -29,7 +30,8 @@ void onSignal(int) {
 
 } // namespace
 
-QtWindowing::QtWindowing(unsigned answerSeconds) {
+QtWindowing::QtWindowing(DesktopActivation* activation, unsigned answerSeconds)
+    : m_activation(activation) {
     signalAnswerSeconds = answerSeconds;
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
@@ -77,6 +79,14 @@ void QtWindowing::End() {
     // Every event loop ends, modal ones included. Outside the event loop (during start-up)
     // main() sees HasEnded() and does not enter it.
     QCoreApplication::exit(0);
+}
+
+void QtWindowing::BringToFront(QWidget& window, const QVariantMap& platformData) {
+    if (m_activation)
+        return m_activation->BringForward(window, platformData);
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.raise();
+    window.activateWindow();
 }
 
 void QtWindowing::OnEndRequest(std::function<void()> close) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopActivation.h"
 #include "DetachedLauncher.h"
 #include "IniSettingsStore.h"
 #include "LinuxAddressSource.h"
@@ -31,13 +32,15 @@ bool LoadQtTexts(QTranslator& translator, const QLocale& locale);
 /// The real desktop services of this system, created once in main() after the application.
 class RealPlatform {
 public:
-    /// \a printModule is the path of the print module.
-    explicit RealPlatform(const QString& printModule);
+    /// \a printModule and \a waylandModule are the modules' paths; \a appId names Netcairn to
+    /// the desktop and on the session bus.
+    RealPlatform(const QString& printModule, const QString& waylandModule, const QString& appId);
 
     /// The services as the forms receive them.
     const Platform& bundle() const { return m_bundle; }
 
 private:
+    DesktopActivation m_activation;
     QtApplicationObject m_applicationObject;
     QtWindowing m_windowing;
     QtDialogs m_dialogs;
