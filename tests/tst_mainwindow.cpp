@@ -111,6 +111,12 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
         return QString::number(p.activeWindowing.HasEnded());
     if (key == "forms"_L1)
         return QString::number(p.forms.count());
+    if (key == "raised"_L1) {
+        QStringList tokens;
+        for (const QVariantMap& leave : p.windowing.broughtToFront)
+            tokens << leave.value(u"activation-token"_s).toString();
+        return tokens.join(u' ');
+    }
     if (key == "activated"_L1)
         return QString::number(p.guard.activated);
     qFatal("unknown observation %s", qPrintable(key));
@@ -298,6 +304,12 @@ a word with a blank, or the offline text, opens About
   click:cmdAbout ; ?shown=frmAbout frmAbout
   ! frmAbout About Netcairn 1.21
   ! frmAbout About Netcairn 1.21
+another copy's request during start-up waits until the window is shown, then comes at once
+  + options=0|1|
+  < call:request;Escape
+  ! report frmMain.Sub.AutoSave 52
+  ?requests=1 before 0 ; ?raised=t1 ; activate ; ?raised=t1 t2
+  ?requests=1 before 0 1 before 1
 Esc anywhere shrinks the window and ends the program
   click:txtAutoSaveDir ; Escape ; ?ended=1
 a signal at Apply's question ends the program, and Apply goes no further
@@ -366,7 +378,13 @@ private Q_SLOTS:
                 .replace("\\r"_L1, "\r"_L1)
                 .replace("\\n"_L1, "\n"_L1);
         };
-        QStringList dialogs;
+        QStringList dialogs, requests; // "request": a later copy asks, with the next token
+        p.dialogs.calls[u"request"_s] = [&] {
+            const qsizetype raised = p.windowing.broughtToFront.size();
+            const bool answered =
+                p.guard.listener({{u"activation-token"_s, u"t%1"_s.arg(requests.size() + 1)}});
+            requests << u"%1 before %2"_s.arg(answered).arg(raised);
+        };
         for (const QString& line : lines) { // the machine, the answers and the dialogs first
             for (const QString& item : line.mid(2).split(u" ; "_s)) {
                 if (line.startsWith(u'+'))
@@ -383,10 +401,15 @@ private Q_SLOTS:
                 const QString step = expanded(item), value = step.section(u'=', 1);
                 if (QStringLiteral("+<!").contains(line[0]))
                     break;
+                const QString key = step.mid(1).section(u'=', 0, 0);
                 if (step.startsWith(u'?'))
-                    QTRY_COMPARE(Observe(p, *window, step.mid(1).section(u'=', 0, 0)), value);
+                    QTRY_COMPARE(key == "requests"_L1 ? requests.join(u' ')
+                                                      : Observe(p, *window, key),
+                                 value);
                 else if (step.startsWith("give:"_L1))
                     Give(p, step.mid(5));
+                else if (step == "activate"_L1)
+                    p.dialogs.calls[u"request"_s]();
                 else if (step.startsWith("store:"_L1))
                     IniSettingsStore(p.path(u"config"_s))
                         .SaveSetting(u"Netcairn"_s, OptionsSection, step.mid(6).section(u'=', 0, 0),

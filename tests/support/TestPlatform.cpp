@@ -156,7 +156,12 @@ bool User::eventFilter(QObject* watched, QEvent* event) {
         seen << Describe(guard);
         const auto* box = qobject_cast<QMessageBox*>(guard);
         texts << (box ? box->text() : guard->windowTitle());
-        Perform(answers.isEmpty() ? QStringLiteral("Escape") : answers.takeFirst());
+        QString answer = answers.isEmpty() ? QStringLiteral("Escape") : answers.takeFirst();
+        if (answer.startsWith(QLatin1String("call:"))) { // something else happens meanwhile
+            calls.value(answer.section(u';', 0, 0).mid(5))();
+            answer = answer.section(u';', 1);
+        }
+        Perform(answer);
         QTimer::singleShot(kStuckMs, this, [this, guard] {
             if (guard && guard->isVisible()) {
                 seen << QStringLiteral("stuck ") + Describe(guard);

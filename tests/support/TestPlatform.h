@@ -22,6 +22,7 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtWindowing.h"
 
+#include <QMap>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -59,6 +60,8 @@ public:
     QStringList answers;
     QStringList seen;
     QStringList texts; ///< the whole text of each window seen
+    /// What an answer "call:NAME;..." sets off while its window is up, before the actions.
+    QMap<QString, std::function<void()>> calls;
 
     /// The tracking codes of the error reports seen, e.g. "frmMain.Sub.AutoSave".
     QStringList reports() const;
