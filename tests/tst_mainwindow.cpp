@@ -308,8 +308,7 @@ another copy's request during start-up waits until the window is shown, then com
   + options=0|1|
   < call:request;Escape
   ! report frmMain.Sub.AutoSave 52
-  ?requests=1 before 0 ; ?raised=t1 ; activate ; ?raised=t1 t2
-  ?requests=1 before 0 1 before 1
+  ?requests=1, 0 raised ; ?raised=t1 ; activate ; ?raised=t1 t2 ; ?requests=1, 0 raised 1, 2 raised
 Esc anywhere shrinks the window and ends the program
   click:txtAutoSaveDir ; Escape ; ?ended=1
 a signal at Apply's question ends the program, and Apply goes no further
@@ -380,10 +379,9 @@ private Q_SLOTS:
         };
         QStringList dialogs, requests; // "request": a later copy asks, with the next token
         p.dialogs.calls[u"request"_s] = [&] {
-            const qsizetype raised = p.windowing.broughtToFront.size();
             const bool answered =
                 p.guard.listener({{u"activation-token"_s, u"t%1"_s.arg(requests.size() + 1)}});
-            requests << u"%1 before %2"_s.arg(answered).arg(raised);
+            requests << u"%1, %2 raised"_s.arg(answered).arg(p.windowing.broughtToFront.size());
         };
         for (const QString& line : lines) { // the machine, the answers and the dialogs first
             for (const QString& item : line.mid(2).split(u" ; "_s)) {
