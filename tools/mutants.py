@@ -403,6 +403,7 @@ class Mutant:
     result: str = ""  # killed, survived, stillborn, timeout
     by: str = ""  # the test that noticed it
     seconds: float = 0.0
+    build_seconds: float = 0.0
     flaky: list = field(default_factory=list)
 
     @property
@@ -874,7 +875,8 @@ def main():
                     help="tests not run (regex; default: the source-format check, which judges "
                     "the look of the text, not behaviour)")
     ap.add_argument("--work", default=str(ROOT / "build-mutants"), help="the private folder")
-    ap.add_argument("--list", action="store_true", help="list the candidates and stop")
+    ap.add_argument("--list", action="store_true", help="list every candidate and stop")
+    ap.add_argument("--dry-run", action="store_true", help="list the sample and stop")
     opts = ap.parse_args()
 
     files = source_files(opts.files)
@@ -906,6 +908,10 @@ def main():
 
     sample = random.Random(opts.seed).sample(pool, min(opts.count, len(pool)))
     sample.sort(key=lambda m: (m.file, m.edits[0][0]))  # one file at a time: fewer rebuilds
+    if opts.dry_run:
+        for m in sample:
+            print(f"{m}  [{m.kind}]")
+        return 0
 
     work = Path(opts.work)
     tree, build, logs = work / "tree", work / "build", work / "logs"
@@ -938,6 +944,11 @@ def main():
           ", ".join(f"{t} {suite.seconds[t]:.1f}s" for t in suite.tests), flush=True)
     print(f"Per-mutant time limit: {budget:.0f} s", flush=True)
 
+    # Ended from outside (make interrupted, logout): still put the private tree back in order.
+    def interrupt(signum, frame):
+        raise KeyboardInterrupt
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, interrupt)
     texts = {}
     try:
         for number, m in enumerate(sample, 1):
@@ -948,7 +959,9 @@ def main():
             log = logs / f"{number:03d}.log"
             try:
                 target.write_text(mutated_text(texts[m.file], m), encoding="utf-8")
-                if not build_tree(build, opts.jobs, log):
+                built = build_tree(build, opts.jobs, log)
+                m.build_seconds = time.monotonic() - started
+                if not built:
                     m.result = "stillborn"
                 elif objects.as_clean():
                     m.result = "equivalent"
@@ -959,8 +972,8 @@ def main():
             m.seconds = time.monotonic() - started
             label = m.result.upper() + (f" by {m.by}" if m.by else "")
             flaky = f" (flaky on the first try: {', '.join(m.flaky)})" if m.flaky else ""
-            print(f"[{number:3d}/{len(sample)}] {label:<28} {m}  ({m.seconds:.0f} s){flaky}",
-                  flush=True)
+            print(f"[{number:3d}/{len(sample)}] {label:<28} {m}  ({m.build_seconds:.0f} s build, "
+                  f"{m.seconds - m.build_seconds:.0f} s tests){flaky}", flush=True)
     except KeyboardInterrupt:
         print("Interrupted; the private tree is restored.", flush=True)
         sample = [m for m in sample if m.result]
