@@ -14,6 +14,7 @@ build are never touched. Python 3 standard library only.
 
 import argparse
 import bisect
+import fnmatch
 import fcntl
 import hashlib
 import json
@@ -400,6 +401,7 @@ class Mutant:
     line: int = 0
     original: str = ""
     mutated: str = ""
+    site: str = ""  # the lines with the change written in place, as in "a ⟦==→!=⟧ b"
     result: str = ""  # killed, survived, stillborn, timeout
     by: str = ""  # the test that noticed it
     seconds: float = 0.0
@@ -575,13 +577,18 @@ def describe(m, text, line_starts):
     begin = line_starts[first]
     end = line_starts[last + 1] - 1 if last + 1 < len(line_starts) else len(text)
     before = text[begin:end]
-    after, shift = before, 0
+    after, site, shift, site_shift = before, before, 0, 0
     for start, stop, new in m.edits:
-        after = after[: start - begin + shift] + new + after[stop - begin + shift :]
+        a, b = start - begin, stop - begin
+        after = after[: a + shift] + new + after[b + shift :]
         shift += len(new) - (stop - start)
+        marked = f"⟦{before[a:b]}→{new}⟧"
+        site = site[: a + site_shift] + marked + site[b + site_shift :]
+        site_shift += len(marked) - (stop - start)
     m.line = first + 1
     m.original = collapse(before)
     m.mutated = collapse(after)
+    m.site = collapse(site)
     if m.kind == "removal" and m.mutated == ";":
         m.mutated = "(removed)"
         if last > first:  # a statement over several lines is named by its first
@@ -597,22 +604,58 @@ def mutated_text(text, m):
 # --- the list of equivalent mutants -------------------------------------------------------------
 
 RE_ENTRY = re.compile(r"^(?P<file>[^:\s]+)(?::(?P<line>\d+))?: (?P<change>.+?)\s+##\s+(?P<why>.*)$")
+RE_RULE = re.compile(r"^~\s+(?P<kind>\S+)\s+(?P<glob>\S+)\s+(?P<regex>.+?)\s+##\s+(?P<why>.*)$")
 
 
-def read_equivalents(path):
-    """{(file, change): reason} from the list; malformed lines stop the tool."""
-    entries = {}
-    if not path.exists():
-        return entries
-    for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-        line = raw.strip()
-        if not line or line.startswith("#"):
-            continue
-        m = RE_ENTRY.match(line)
-        if not m or not m.group("why").strip():
-            sys.exit(f"{path}:{number}: expected 'file:line: original -> mutated  ## reason'")
-        entries[(m.group("file"), collapse(m.group("change")))] = m.group("why").strip()
-    return entries
+class Equivalents:
+    """The mutants listed as unable to change behaviour: single ones, and rules for a family."""
+
+    def __init__(self, path):
+        self.path = path
+        self.entries = {}  # (file, change): reason
+        self.rules = []  # (kind, glob, regex, reason, line number)
+        self.used = set()  # entry keys and rule line numbers that matched
+        if not path.exists():
+            return
+        for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            line = raw.strip()
+            if not line or line.startswith("#"):
+                continue
+            rule, entry = RE_RULE.match(line), RE_ENTRY.match(line)
+            if rule and rule.group("why").strip():
+                kind = rule.group("kind")
+                if kind != "*" and kind not in KINDS:
+                    sys.exit(f"{path}:{number}: unknown kind '{kind}'")
+                try:
+                    regex = re.compile(rule.group("regex"))
+                except re.error as e:
+                    sys.exit(f"{path}:{number}: {e}")
+                self.rules.append((kind, rule.group("glob"), regex, rule.group("why"), number))
+            elif entry and entry.group("why").strip() and not line.startswith("~"):
+                self.entries[(entry.group("file"), collapse(entry.group("change")))] = entry.group(
+                    "why").strip()
+            else:
+                sys.exit(f"{path}:{number}: expected 'file:line: original -> mutated  ## reason' "
+                         f"or '~ kind file-glob regex  ## reason'")
+
+    def covers(self, m):
+        key = (m.file, m.change)
+        if key in self.entries:
+            self.used.add(key)
+            return True
+        for kind, glob, regex, _, number in self.rules:
+            if kind in ("*", m.kind) and fnmatch.fnmatch(m.file, glob) and regex.search(m.site):
+                self.used.add(number)
+                return True
+        return False
+
+    def unused(self, files):
+        """What matched nothing among the candidates of these files: stale once code changed."""
+        out = [f"{file}: {change}" for file, change in sorted(self.entries)
+               if file in files and (file, change) not in self.used]
+        out += [f"line {number}: ~ {kind} {glob} {regex.pattern}" for kind, glob, regex, _, number
+                in self.rules if number not in self.used]
+        return out
 
 
 # --- the private tree and its build ---------------------------------------------------------------
@@ -724,8 +767,10 @@ def run_limited(cmd, cwd, log, timeout, sweeper):
 
 
 class Suite:
-    def __init__(self, build, logs, exclude, retries, sweeper):
+    def __init__(self, build, logs, exclude, retries, factor, sweeper):
         self.build, self.logs, self.retries, self.sweeper = build, logs, retries, sweeper
+        self.factor = factor
+        self.flaky = {}  # test: the QTest functions that failed on the clean tree once
         listing = json.loads(run(["ctest", "--show-only=json-v1"], cwd=build))
         self.tests = []
         for test in listing.get("tests", []):
@@ -737,10 +782,24 @@ class Suite:
         self.seconds = {}
 
     def run_test(self, name, log, timeout):
-        """'pass', 'fail' or 'timeout' for one test, through CTest, fixtures included."""
+        """One test through CTest, fixtures included: None when it passed, else what failed (the
+        QTest functions that report FAIL!, or how the test ended)."""
         cmd = ["ctest", "--output-on-failure", "--no-tests=error", "-R", f"^{re.escape(name)}$"]
+        offset = log.stat().st_size if log.exists() else 0
         status = run_limited(cmd, self.build, log, timeout, self.sweeper)
-        return "timeout" if status is None else "pass" if status == 0 else "fail"
+        if status == 0:
+            return None
+        if status is None:
+            return {"timeout"}
+        with open(log, "rb") as f:
+            f.seek(offset)
+            output = f.read().decode(errors="replace")
+        failed = set(re.findall(r"^FAIL!\s*:\s*(?:\w+::)?(\w+)\(", output, re.M))
+        return failed or {"failed"}
+
+    def timeout(self, name):
+        # Room for a busy machine: a test that needs 3 s alone may need 20 beside a build.
+        return max(self.factor * self.seconds[name], 60.0)
 
     def clean_run(self):
         log = self.logs / "clean.log"
@@ -748,31 +807,38 @@ class Suite:
         for name in self.tests:
             for attempt in range(self.retries + 1):
                 began = time.monotonic()
-                outcome = self.run_test(name, log, 1800)
-                if outcome == "pass":
+                failed = self.run_test(name, log, 1800)
+                if failed is None:
                     break
-                print(f"  clean suite: {name} failed (attempt {attempt + 1})", flush=True)
+                print(f"  clean suite: {name} failed (attempt {attempt + 1}: "
+                      f"{', '.join(sorted(failed))})", flush=True)
+                self.flaky.setdefault(name, set()).update(failed)
             else:
                 sys.exit(f"The clean tree fails the test '{name}'; the suite must pass before "
                          f"mutants mean anything. Its output is in {log}.")
             self.seconds[name] = time.monotonic() - began
         self.tests.sort(key=lambda name: self.seconds[name])  # fastest first
 
-    def verdict(self, mutant, log, budget):
-        """Runs the tests fastest first until one fails; fills in the mutant's result."""
-        deadline = time.monotonic() + budget
+    def verdict(self, mutant, log):
+        """Runs the tests fastest first until one fails; fills in the mutant's result.
+
+        A test kills only when it fails at every attempt, in at least one place common to all
+        that did not fail on the clean tree too: a failure that moves around or goes away, or one
+        the clean tree also shows now and then, is the suite's own noise, not the mutant."""
         for name in self.tests:
+            common = None
             for attempt in range(self.retries + 1):
-                outcome = self.run_test(name, log, deadline - time.monotonic())
-                if outcome != "fail":
+                failed = self.run_test(name, log, self.timeout(name))
+                if failed is None:
                     break
-            if outcome == "timeout":
-                mutant.result, mutant.by = "killed", f"{name} (timeout)"
+                failed -= self.flaky.get(name, set())
+                common = failed if common is None else common & failed
+                if not common:
+                    break
+            else:
+                mutant.result, mutant.by = "killed", f"{name} ({', '.join(sorted(common))})"
                 return
-            if outcome == "fail":
-                mutant.result, mutant.by = "killed", name
-                return
-            if attempt:
+            if common is not None:
                 mutant.flaky.append(name)
         mutant.result = "survived"
 
@@ -867,10 +933,12 @@ def main():
     ap.add_argument("--kind", action="append", choices=KINDS, help="only these kinds (repeatable)")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 2, help="build jobs")
     ap.add_argument("--timeout-factor", type=float, default=3.0,
-                    help="a mutant whose tests take this many times the clean run is killed")
-    ap.add_argument("--retries", type=int, default=1,
-                    help="a failing test is run again this many times; it counts only when it "
-                    "fails every time (default 1), for the clean run as for each mutant")
+                    help="a test that takes this many times its clean run (at least 60 s) has "
+                    "failed (default 3)")
+    ap.add_argument("--retries", type=int, default=2,
+                    help="a failing test is run again up to this many times; it kills only when "
+                    "it fails every time in a same place (default 2); the clean run must pass "
+                    "once in as many tries")
     ap.add_argument("--exclude-tests", default="^format$",
                     help="tests not run (regex; default: the source-format check, which judges "
                     "the look of the text, not behaviour)")
@@ -880,23 +948,20 @@ def main():
     opts = ap.parse_args()
 
     files = source_files(opts.files)
-    equivalents = read_equivalents(EQUIVALENTS)
-    pool, skipped, used = [], 0, set()
+    equivalents = Equivalents(EQUIVALENTS)
+    pool, skipped = [], 0
     for path in files:
         rel = path.relative_to(ROOT).as_posix()
         for m in candidates(rel, path.read_text(encoding="utf-8")):
             if opts.kind and m.kind not in opts.kind:
                 continue
-            key = (m.file, m.change)
-            if key in equivalents:
+            if equivalents.covers(m):
                 skipped += 1
-                used.add(key)
-                continue
-            pool.append(m)
-    rels = {p.relative_to(ROOT).as_posix() for p in files}
-    for key in sorted(set(equivalents) - used):
-        if key[0] in rels and not opts.kind:
-            print(f"warning: {EQUIVALENTS.name}: no longer matches: {key[0]}: {key[1]}")
+            else:
+                pool.append(m)
+    if not opts.files and not opts.kind:
+        for stale in equivalents.unused({p.relative_to(ROOT).as_posix() for p in files}):
+            print(f"warning: {EQUIVALENTS.name} matches no mutant: {stale}")
 
     if opts.list:
         for m in pool:
@@ -935,14 +1000,12 @@ def main():
     if not build_tree(build, opts.jobs, logs / "build.log"):
         sys.exit(f"The clean tree does not build; see {logs / 'build.log'}")
     objects = Objects(build)
-    suite = Suite(build, logs, opts.exclude_tests, opts.retries, sweeper)
+    suite = Suite(build, logs, opts.exclude_tests, opts.retries, opts.timeout_factor, sweeper)
     print(f"Running the clean suite ({len(suite.tests)} tests) ...", flush=True)
     suite.clean_run()
     clean = sum(suite.seconds.values())
-    budget = max(opts.timeout_factor * clean, 30.0)
     print(f"Clean suite passed in {clean:.1f} s; order: " +
           ", ".join(f"{t} {suite.seconds[t]:.1f}s" for t in suite.tests), flush=True)
-    print(f"Per-mutant time limit: {budget:.0f} s", flush=True)
 
     # Ended from outside (make interrupted, logout): still put the private tree back in order.
     def interrupt(signum, frame):
@@ -966,7 +1029,7 @@ def main():
                 elif objects.as_clean():
                     m.result = "equivalent"
                 else:
-                    suite.verdict(m, log, budget)
+                    suite.verdict(m, log)
             finally:
                 target.write_text(texts[m.file], encoding="utf-8")
             m.seconds = time.monotonic() - started
