@@ -404,9 +404,14 @@ class Mutant:
     site: str = ""  # the lines with the change written in place, as in "a ⟦==→!=⟧ b"
     result: str = ""  # killed, survived, stillborn, timeout
     by: str = ""  # the test that noticed it
+    places: set = field(default_factory=set)  # where that test failed
     seconds: float = 0.0
     build_seconds: float = 0.0
     flaky: list = field(default_factory=list)
+
+    @property
+    def by_text(self):
+        return f"{self.by} ({', '.join(sorted(self.places))})" if self.places else self.by
 
     @property
     def change(self):
@@ -766,11 +771,18 @@ def run_limited(cmd, cwd, log, timeout, sweeper):
             sweeper.sweep()
 
 
+RE_QTEST_FAIL = re.compile(r"^FAIL!\s*:\s*(?:\w+::)?(\w+)\(", re.M)
+RE_QTEST_DONE = re.compile(r"^(?:PASS|SKIP|XFAIL|XPASS|BPASS|BFAIL|BXPASS|BXFAIL)\s*:\s*(?:\w+::)?(\w+)\(",
+                           re.M)
+
+
 class Suite:
     def __init__(self, build, logs, exclude, retries, factor, sweeper):
         self.build, self.logs, self.retries, self.sweeper = build, logs, retries, sweeper
         self.factor = factor
-        self.flaky = {}  # test: the QTest functions that failed on the clean tree once
+        # test: the places where it failed without a fault to blame, on the clean tree or in a
+        # try that a later try of the same mutant passed
+        self.noise = {}
         listing = json.loads(run(["ctest", "--show-only=json-v1"], cwd=build))
         self.tests = []
         for test in listing.get("tests", []):
@@ -782,8 +794,8 @@ class Suite:
         self.seconds = {}
 
     def run_test(self, name, log, timeout):
-        """One test through CTest, fixtures included: None when it passed, else what failed (the
-        QTest functions that report FAIL!, or how the test ended)."""
+        """One test through CTest, fixtures included: None when it passed, else where it failed
+        (the QTest functions that report FAIL!, or how the test ended)."""
         cmd = ["ctest", "--output-on-failure", "--no-tests=error", "-R", f"^{re.escape(name)}$"]
         offset = log.stat().st_size if log.exists() else 0
         status = run_limited(cmd, self.build, log, timeout, self.sweeper)
@@ -794,8 +806,11 @@ class Suite:
         with open(log, "rb") as f:
             f.seek(offset)
             output = f.read().decode(errors="replace")
-        failed = set(re.findall(r"^FAIL!\s*:\s*(?:\w+::)?(\w+)\(", output, re.M))
-        return failed or {"failed"}
+        failed = set(RE_QTEST_FAIL.findall(output))
+        if failed:
+            return failed
+        done = RE_QTEST_DONE.findall(output)  # a crash: name it by the last function that ended
+        return {f"crash after {done[-1]}" if done else "crash"}
 
     def timeout(self, name):
         # Room for a busy machine: a test that needs 3 s alone may need 20 beside a build.
@@ -812,7 +827,7 @@ class Suite:
                     break
                 print(f"  clean suite: {name} failed (attempt {attempt + 1}: "
                       f"{', '.join(sorted(failed))})", flush=True)
-                self.flaky.setdefault(name, set()).update(failed)
+                self.noise.setdefault(name, set()).update(failed)
             else:
                 sys.exit(f"The clean tree fails the test '{name}'; the suite must pass before "
                          f"mutants mean anything. Its output is in {log}.")
@@ -822,25 +837,34 @@ class Suite:
     def verdict(self, mutant, log):
         """Runs the tests fastest first until one fails; fills in the mutant's result.
 
-        A test kills only when it fails at every attempt, in at least one place common to all
-        that did not fail on the clean tree too: a failure that moves around or goes away, or one
-        the clean tree also shows now and then, is the suite's own noise, not the mutant."""
+        A test kills only when it fails at every try in one same place that is not known as
+        noise; a try that runs out of time kills at once, as a hang would only repeat."""
         for name in self.tests:
-            common = None
+            common, seen = None, set()
             for attempt in range(self.retries + 1):
                 failed = self.run_test(name, log, self.timeout(name))
                 if failed is None:
                     break
-                failed -= self.flaky.get(name, set())
+                seen |= failed
+                if failed == {"timeout"}:
+                    common = failed
+                    break
+                failed -= self.noise.get(name, set())
                 common = failed if common is None else common & failed
                 if not common:
                     break
-            else:
-                mutant.result, mutant.by = "killed", f"{name} ({', '.join(sorted(common))})"
+            if failed is not None and common:
+                mutant.result, mutant.by, mutant.places = "killed", name, common
                 return
-            if common is not None:
+            if seen:
                 mutant.flaky.append(name)
+                if failed is None:  # failed, then passed with the same code
+                    self.noise.setdefault(name, set()).update(seen)
         mutant.result = "survived"
+
+    def doubtful(self, mutant):
+        """Whether a kill rests only on places that turned out to be noise later in the run."""
+        return mutant.result == "killed" and mutant.places <= self.noise.get(mutant.by, set())
 
 
 class Objects:
@@ -885,15 +909,17 @@ def configure(tree, build, log):
     # Ninja finds the one changed file in a fraction of the time Make takes to check the tree.
     generator = "Ninja" if shutil.which("ninja") else "Unix Makefiles"
     cache = build / "CMakeCache.txt"
-    if cache.exists():
-        if f"CMAKE_GENERATOR:INTERNAL={generator}\n" in cache.read_text(errors="replace"):
-            return
+    if cache.exists() and f"CMAKE_GENERATOR:INTERNAL={generator}\n" not in cache.read_text(
+            errors="replace"):
         shutil.rmtree(build)
         build.mkdir()
     # The build of 'make build' without its debug information, which only slows every link and
     # would tell apart objects whose code is the same.
     cmd = ["cmake", "-S", str(tree), "-B", str(build), "-G", generator,
            "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"]
+    # Every mutant relinks each test program; gold does that in a quarter of the time.
+    gold = "-fuse-ld=gold" if shutil.which("ld.gold") else ""
+    cmd += [f"-DCMAKE_{kind}_LINKER_FLAGS={gold}" for kind in ("EXE", "SHARED", "MODULE")]
     with open(log, "ab") as out:
         if subprocess.run(cmd, stdout=out, stderr=subprocess.STDOUT).returncode != 0:
             sys.exit(f"CMake could not configure the private tree; see {log}")
@@ -1033,8 +1059,8 @@ def main():
             finally:
                 target.write_text(texts[m.file], encoding="utf-8")
             m.seconds = time.monotonic() - started
-            label = m.result.upper() + (f" by {m.by}" if m.by else "")
-            flaky = f" (flaky on the first try: {', '.join(m.flaky)})" if m.flaky else ""
+            label = m.result.upper() + (f" by {m.by_text}" if m.by else "")
+            flaky = f" (failures not counted: {', '.join(m.flaky)})" if m.flaky else ""
             print(f"[{number:3d}/{len(sample)}] {label:<28} {m}  ({m.build_seconds:.0f} s build, "
                   f"{m.seconds - m.build_seconds:.0f} s tests){flaky}", flush=True)
     except KeyboardInterrupt:
@@ -1043,15 +1069,20 @@ def main():
     finally:
         lock.close()
 
+    for m in sample:
+        if suite.doubtful(m):
+            m.result = "doubtful"
     killed = [m for m in sample if m.result == "killed"]
     survived = [m for m in sample if m.result == "survived"]
     stillborn = [m for m in sample if m.result == "stillborn"]
     same = [m for m in sample if m.result == "equivalent"]
+    doubtful = [m for m in sample if m.result == "doubtful"]
     report = []
     tried = len(killed) + len(survived)
     rate = 100.0 * len(killed) / tried if tried else 0.0
     report.append(f"Mutants: {len(sample)} (seed {opts.seed}); killed {len(killed)}, survived "
-                  f"{len(survived)}, stillborn {len(stillborn)}, same machine code {len(same)}; in "
+                  f"{len(survived)}, stillborn {len(stillborn)}, same machine code {len(same)}, "
+                  f"doubtful {len(doubtful)}; in "
                   f"{minutes(time.monotonic() - began)}")
     report.append(f"Kill rate: {len(killed)}/{tried} = {rate:.1f} %")
     for kind in KINDS:
@@ -1064,6 +1095,10 @@ def main():
     if stillborn:
         report.append(f"Stillborn ({len(stillborn)}, not counted):")
         report += [f"{m}" for m in stillborn]
+    if doubtful:
+        report.append(f"Killed only where the suite also fails without a fault ({len(doubtful)}, "
+                      "not counted):")
+        report += [f"{m}  [{m.by_text}]" for m in doubtful]
     if same:
         report.append(f"Compiled to the clean tree's machine code ({len(same)}, not counted):")
         report += [f"{m}" for m in same]
@@ -1071,7 +1106,7 @@ def main():
     print(text, flush=True)
     (work / "report.txt").write_text(text + "\n", encoding="utf-8")
     results = [{"file": m.file, "line": m.line, "kind": m.kind, "change": m.change,
-                "result": m.result, "by": m.by, "seconds": round(m.seconds, 1)} for m in sample]
+                "result": m.result, "by": m.by_text, "seconds": round(m.seconds, 1)} for m in sample]
     (work / "results.json").write_text(json.dumps(results, indent=1) + "\n", encoding="utf-8")
     return 0
 
