@@ -402,7 +402,7 @@ class Mutant:
     original: str = ""
     mutated: str = ""
     site: str = ""  # the lines with the change written in place, as in "a ⟦==→!=⟧ b"
-    result: str = ""  # killed, survived, stillborn, timeout
+    result: str = ""  # killed, survived, stillborn, equivalent (same machine code), doubtful
     by: str = ""  # the test that noticed it
     places: set = field(default_factory=set)  # where that test failed
     seconds: float = 0.0
@@ -455,7 +455,8 @@ def bump_number(text):
 
 
 def split_literal(text):
-    """Prefix, opening quote part, body and closing part of a string or character literal."""
+    """A string or character literal as its opening (prefix and quote), body and closing, and
+    whether it is raw (no escapes)."""
     m = re.match(r'((?:u8|u|U|L)?R"([^(]*)\()', text)
     if m:
         close = ")" + m.group(2) + '"'
@@ -489,7 +490,7 @@ def changed_char(c):
 
 
 def literal_mutations(tok):
-    """(replacement, note) pairs for a string literal: emptied, and one character changed."""
+    """The replacements of a string literal: emptied, and with one character changed."""
     prefix, body, close, raw = split_literal(tok.text)
     out = []
     if body:
@@ -969,7 +970,8 @@ def main():
                     help="tests not run (regex; default: the source-format check, which judges "
                     "the look of the text, not behaviour)")
     ap.add_argument("--work", default=str(ROOT / "build-mutants"), help="the private folder")
-    ap.add_argument("--list", action="store_true", help="list every candidate and stop")
+    ap.add_argument("--list", action="store_true",
+                    help="list every candidate, with its change written in place, and stop")
     ap.add_argument("--dry-run", action="store_true", help="list the sample and stop")
     opts = ap.parse_args()
 
@@ -990,8 +992,8 @@ def main():
             print(f"warning: {EQUIVALENTS.name} matches no mutant: {stale}")
 
     if opts.list:
-        for m in pool:
-            print(f"{m}  [{m.kind}]")
+        for m in pool:  # the change in place, as the rules of the equivalents list see it
+            print(f"{m.file}:{m.line}: {m.site}  [{m.kind}]")
         counts = {k: sum(m.kind == k for m in pool) for k in KINDS}
         print(f"{len(pool)} candidates in {len(files)} files ({skipped} listed as equivalent): " +
               ", ".join(f"{k} {v}" for k, v in counts.items() if v))
