@@ -773,8 +773,8 @@ def run_limited(cmd, cwd, log, timeout, sweeper):
 
 
 RE_QTEST_FAIL = re.compile(r"^FAIL!\s*:\s*(?:\w+::)?(\w+)\(", re.M)
-RE_QTEST_DONE = re.compile(r"^(?:PASS|SKIP|XFAIL|XPASS|BPASS|BFAIL|BXPASS|BXFAIL)\s*:\s*(?:\w+::)?(\w+)\(",
-                           re.M)
+RE_QTEST_DONE = re.compile(
+    r"^(?:PASS|SKIP|XFAIL|XPASS|BPASS|BFAIL|BXPASS|BXFAIL)\s*:\s*(?:\w+::)?(\w+)\(", re.M)
 
 
 class Suite:
@@ -1107,8 +1107,8 @@ def main():
     text = "\n".join(report)
     print(text, flush=True)
     (work / "report.txt").write_text(text + "\n", encoding="utf-8")
-    results = [{"file": m.file, "line": m.line, "kind": m.kind, "change": m.change,
-                "result": m.result, "by": m.by_text, "seconds": round(m.seconds, 1)} for m in sample]
+    results = [{"file": m.file, "line": m.line, "kind": m.kind, "change": m.change, "result": m.result,
+                "by": m.by_text, "seconds": round(m.seconds, 1)} for m in sample]
     (work / "results.json").write_text(json.dumps(results, indent=1) + "\n", encoding="utf-8")
     return 0
 
