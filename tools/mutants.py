@@ -4,8 +4,9 @@
 A fault the suite does not notice (a survivor) is a behaviour no test guards. Each mutant is
 one small operator-level change: a comparison flipped, && and || swapped, a statement removed,
 a number or text changed, a boolean inverted. The work happens in a private copy of the tracked
-files (build-mutants/tree) with its own build (build-mutants/build), so the developer's tree and
-build are never touched. Python 3 standard library only.
+files (build-mutants/tree) with its own builds (build-mutants/build for the mutants, and
+build-mutants/clean to tell the suite's own noise from a kill), so the developer's tree and build
+are never touched. Python 3 standard library only.
 
     tools/mutants.py                           # the default sample: 60 mutants, seed 1, all of src/
     tools/mutants.py --seed 7 --count 100 src/app/frmMain.cpp
@@ -402,7 +403,7 @@ class Mutant:
     original: str = ""
     mutated: str = ""
     site: str = ""  # the lines with the change written in place, as in "a ⟦==→!=⟧ b"
-    result: str = ""  # killed, survived, stillborn, equivalent (same machine code), doubtful
+    result: str = ""  # killed, survived, stillborn, equivalent (same machine code)
     by: str = ""  # the test that noticed it
     places: set = field(default_factory=set)  # where that test failed
     seconds: float = 0.0
@@ -778,12 +779,12 @@ RE_QTEST_DONE = re.compile(
 
 
 class Suite:
-    def __init__(self, build, logs, exclude, retries, factor, sweeper):
-        self.build, self.logs, self.retries, self.sweeper = build, logs, retries, sweeper
-        self.factor = factor
-        # test: the places where it failed without a fault to blame, on the clean tree or in a
-        # try that a later try of the same mutant passed
-        self.noise = {}
+    """The tests, run in the mutants' build and, to tell the suite's own noise from a kill, in a
+    clean build of the same tree."""
+
+    def __init__(self, build, clean, logs, exclude, retries, factor, sweeper):
+        self.build, self.clean, self.logs, self.sweeper = build, clean, logs, sweeper
+        self.retries, self.factor = retries, factor
         listing = json.loads(run(["ctest", "--show-only=json-v1"], cwd=build))
         self.tests = []
         for test in listing.get("tests", []):
@@ -794,12 +795,12 @@ class Suite:
             self.tests.append(test["name"])
         self.seconds = {}
 
-    def run_test(self, name, log, timeout):
+    def run_test(self, name, build, log, timeout):
         """One test through CTest, fixtures included: None when it passed, else where it failed
         (the QTest functions that report FAIL!, or how the test ended)."""
         cmd = ["ctest", "--output-on-failure", "--no-tests=error", "-R", f"^{re.escape(name)}$"]
         offset = log.stat().st_size if log.exists() else 0
-        status = run_limited(cmd, self.build, log, timeout, self.sweeper)
+        status = run_limited(cmd, build, log, timeout, self.sweeper)
         if status == 0:
             return None
         if status is None:
@@ -823,12 +824,11 @@ class Suite:
         for name in self.tests:
             for attempt in range(self.retries + 1):
                 began = time.monotonic()
-                failed = self.run_test(name, log, 1800)
+                failed = self.run_test(name, self.clean, log, 1800)
                 if failed is None:
                     break
                 print(f"  clean suite: {name} failed (attempt {attempt + 1}: "
                       f"{', '.join(sorted(failed))})", flush=True)
-                self.noise.setdefault(name, set()).update(failed)
             else:
                 sys.exit(f"The clean tree fails the test '{name}'; the suite must pass before "
                          f"mutants mean anything. Its output is in {log}.")
@@ -836,36 +836,31 @@ class Suite:
         self.tests.sort(key=lambda name: self.seconds[name])  # fastest first
 
     def verdict(self, mutant, log):
-        """Runs the tests fastest first until one fails; fills in the mutant's result.
+        """Runs the tests fastest first until one kills; fills in the mutant's result.
 
-        A test kills only when it fails at every try in one same place that is not known as
-        noise; a try that runs out of time kills at once, as a hang would only repeat."""
+        A test kills when it fails at every try in one same place, and the clean build, tried
+        right after, does not fail there: the suite's own noise (a busy machine, another
+        desktop's processes) tends to last a while, and shows there too. Then the next test has
+        its turn."""
         for name in self.tests:
-            common, seen = None, set()
-            for attempt in range(self.retries + 1):
-                failed = self.run_test(name, log, self.timeout(name))
+            common = None
+            for _ in range(self.retries + 1):
+                failed = self.run_test(name, self.build, log, self.timeout(name))
                 if failed is None:
                     break
-                seen |= failed
-                if failed == {"timeout"}:
-                    common = failed
-                    break
-                failed -= self.noise.get(name, set())
                 common = failed if common is None else common & failed
-                if not common:
-                    break
-            if failed is not None and common:
-                mutant.result, mutant.by, mutant.places = "killed", name, common
-                return
-            if seen:
+                if not common or common == {"timeout"}:
+                    break  # noise, or a hang, which would only repeat
+            if failed is None or not common:
+                if common is not None:
+                    mutant.flaky.append(name)
+                continue
+            if common & (self.run_test(name, self.clean, log, self.timeout(name)) or set()):
                 mutant.flaky.append(name)
-                if failed is None:  # failed, then passed with the same code
-                    self.noise.setdefault(name, set()).update(seen)
+                continue
+            mutant.result, mutant.by, mutant.places = "killed", name, common
+            return
         mutant.result = "survived"
-
-    def doubtful(self, mutant):
-        """Whether a kill rests only on places that turned out to be noise later in the run."""
-        return mutant.result == "killed" and mutant.places <= self.noise.get(mutant.by, set())
 
 
 class Objects:
@@ -964,8 +959,9 @@ def main():
                     "failed (default 3)")
     ap.add_argument("--retries", type=int, default=2,
                     help="a failing test is run again up to this many times; it kills only when "
-                    "it fails every time in a same place (default 2); the clean run must pass "
-                    "once in as many tries")
+                    "it fails every time in a same place, and the clean build does not fail "
+                    "there right after (default 2); the clean run must pass once in as many "
+                    "tries")
     ap.add_argument("--exclude-tests", default="^format$",
                     help="tests not run (regex; default: the source-format check, which judges "
                     "the look of the text, not behaviour)")
@@ -1007,8 +1003,8 @@ def main():
         return 0
 
     work = Path(opts.work)
-    tree, build, logs = work / "tree", work / "build", work / "logs"
-    for folder in (tree, build, logs):
+    tree, build, clean, logs = work / "tree", work / "build", work / "clean", work / "logs"
+    for folder in (tree, build, clean, logs):
         folder.mkdir(parents=True, exist_ok=True)
     lock = open(work / "lock", "w")
     try:
@@ -1022,13 +1018,16 @@ def main():
     sweeper = Sweeper()
     print(f"Sample: {len(sample)} of {len(pool)} candidates in {len(files)} files, seed "
           f"{opts.seed} ({skipped} listed as equivalent)", flush=True)
-    print(f"Copying the tracked files to {tree} and building them in {build} ...", flush=True)
+    print(f"Copying the tracked files to {tree} and building them in {build} and {clean} ...",
+          flush=True)
     refresh_tree(tree)
-    configure(tree, build, logs / "build.log")
-    if not build_tree(build, opts.jobs, logs / "build.log"):
-        sys.exit(f"The clean tree does not build; see {logs / 'build.log'}")
+    for folder in (build, clean):
+        configure(tree, folder, logs / "build.log")
+        if not build_tree(folder, opts.jobs, logs / "build.log"):
+            sys.exit(f"The clean tree does not build; see {logs / 'build.log'}")
     objects = Objects(build)
-    suite = Suite(build, logs, opts.exclude_tests, opts.retries, opts.timeout_factor, sweeper)
+    suite = Suite(build, clean, logs, opts.exclude_tests, opts.retries, opts.timeout_factor,
+                  sweeper)
     print(f"Running the clean suite ({len(suite.tests)} tests) ...", flush=True)
     suite.clean_run()
     clean = sum(suite.seconds.values())
@@ -1071,20 +1070,15 @@ def main():
     finally:
         lock.close()
 
-    for m in sample:
-        if suite.doubtful(m):
-            m.result = "doubtful"
     killed = [m for m in sample if m.result == "killed"]
     survived = [m for m in sample if m.result == "survived"]
     stillborn = [m for m in sample if m.result == "stillborn"]
     same = [m for m in sample if m.result == "equivalent"]
-    doubtful = [m for m in sample if m.result == "doubtful"]
     report = []
     tried = len(killed) + len(survived)
     rate = 100.0 * len(killed) / tried if tried else 0.0
     report.append(f"Mutants: {len(sample)} (seed {opts.seed}); killed {len(killed)}, survived "
-                  f"{len(survived)}, stillborn {len(stillborn)}, same machine code {len(same)}, "
-                  f"doubtful {len(doubtful)}; in "
+                  f"{len(survived)}, stillborn {len(stillborn)}, same machine code {len(same)}; in "
                   f"{minutes(time.monotonic() - began)}")
     report.append(f"Kill rate: {len(killed)}/{tried} = {rate:.1f} %")
     for kind in KINDS:
@@ -1097,18 +1091,15 @@ def main():
     if stillborn:
         report.append(f"Stillborn ({len(stillborn)}, not counted):")
         report += [f"{m}" for m in stillborn]
-    if doubtful:
-        report.append(f"Killed only where the suite also fails without a fault ({len(doubtful)}, "
-                      "not counted):")
-        report += [f"{m}  [{m.by_text}]" for m in doubtful]
     if same:
         report.append(f"Compiled to the clean tree's machine code ({len(same)}, not counted):")
         report += [f"{m}" for m in same]
     text = "\n".join(report)
     print(text, flush=True)
     (work / "report.txt").write_text(text + "\n", encoding="utf-8")
-    results = [{"file": m.file, "line": m.line, "kind": m.kind, "change": m.change, "result": m.result,
-                "by": m.by_text, "seconds": round(m.seconds, 1)} for m in sample]
+    results = [{"file": m.file, "line": m.line, "kind": m.kind, "change": m.change,
+                "result": m.result, "by": m.by_text, "seconds": round(m.seconds, 1)}
+               for m in sample]
     (work / "results.json").write_text(json.dumps(results, indent=1) + "\n", encoding="utf-8")
     return 0
 
