@@ -773,7 +773,8 @@ def run_limited(cmd, cwd, log, timeout, sweeper):
             sweeper.sweep()
 
 
-RE_QTEST_FAIL = re.compile(r"^FAIL!\s*:\s*(?:\w+::)?(\w+)\(", re.M)
+RE_QTEST_FAIL = re.compile(r"^FAIL!\s*:\s*(?:\w+::)?(\w+\(.*?\))(?= |$)")
+RE_QTEST_LOC = re.compile(r"^\s*Loc: \[.*\((\d+)\)\]")
 RE_QTEST_DONE = re.compile(
     r"^(?:PASS|SKIP|XFAIL|XPASS|BPASS|BFAIL|BXPASS|BXFAIL)\s*:\s*(?:\w+::)?(\w+)\(", re.M)
 
@@ -808,7 +809,19 @@ class Suite:
         with open(log, "rb") as f:
             f.seek(offset)
             output = f.read().decode(errors="replace")
-        failed = set(RE_QTEST_FAIL.findall(output))
+        # A place is a QTest function (with its data row) and the line of the check that failed,
+        # so that a check that now and then fails on a busy machine does not hide another one.
+        failed, function = set(), None
+        for line in output.splitlines():
+            if m := RE_QTEST_FAIL.match(line):
+                if function:
+                    failed.add(function)
+                function = m.group(1)
+            elif function and (m := RE_QTEST_LOC.match(line)):
+                failed.add(f"{function}:{m.group(1)}")
+                function = None
+        if function:
+            failed.add(function)
         if failed:
             return failed
         done = RE_QTEST_DONE.findall(output)  # a crash: name it by the last function that ended
@@ -841,21 +854,25 @@ class Suite:
         A test kills when it fails at every try in one same place, and the clean build, tried
         right after, does not fail there: the suite's own noise (a busy machine, another
         desktop's processes) tends to last a while, and shows there too. Then the next test has
-        its turn."""
+        its turn. A try that runs out of time may have failed anywhere; it is not repeated."""
         for name in self.tests:
             common = None
             for _ in range(self.retries + 1):
                 failed = self.run_test(name, self.build, log, self.timeout(name))
                 if failed is None:
                     break
+                if failed == {"timeout"}:
+                    common = common or failed
+                    break
                 common = failed if common is None else common & failed
-                if not common or common == {"timeout"}:
-                    break  # noise, or a hang, which would only repeat
+                if not common:
+                    break
             if failed is None or not common:
                 if common is not None:
                     mutant.flaky.append(name)
                 continue
-            if common & (self.run_test(name, self.clean, log, self.timeout(name)) or set()):
+            clean = self.run_test(name, self.clean, log, self.timeout(name))
+            if clean and (clean == {"timeout"} or common & clean):
                 mutant.flaky.append(name)
                 continue
             mutant.result, mutant.by, mutant.places = "killed", name, common
