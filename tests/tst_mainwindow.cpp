@@ -67,7 +67,7 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
     if (key == "caption"_L1)
         return window.windowTitle();
     if (key == "clipboard"_L1)
-        return p.clipboardText();
+        return QApplication::clipboard()->text();
     if (key.startsWith("file:"_L1))
         return QFile::exists(p.path(name)) ? QString::fromUtf8(TestPlatform::readFile(p.path(name)))
                                            : u"<none>"_s;

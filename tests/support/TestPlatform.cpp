@@ -24,26 +24,43 @@ namespace {
 
 QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
 
-/// How long a modal window may stay up after its answer before the test calls it stuck.
-constexpr int kStuckMs = 10000;
-
-QString withoutMnemonic(QString text) {
-    return text.remove(u'&');
-}
-
 QString iconName(QMessageBox::Icon icon) {
     static const char* const names[] = {"None", "Information", "Warning", "Critical", "Question"};
     return QString::fromLatin1(names[icon]);
 }
 
-/// A script that notes how it was started in \a log, one line per start.
-void writeRecorder(const QString& script, const QString& name, const QString& log) {
-    QFile file(script);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n").arg(name, log).toUtf8()) <
-            0)
-        qFatal("cannot write %s", qPrintable(script));
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
+/// One line for what \a window shows: "Warning TITLE: TEXT [Yes No*]" for a message box
+/// (* the default button), "report CODE NUMBER" for the error report, "Input TITLE: LABEL",
+/// "SaveAs TITLE: FOLDER|FILE|FILTER|SUFFIX", or "NAME TITLE" for the program's own forms.
+QString describe(QWidget* window) {
+    const QString title = window->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        // The error report, as it must look, in short; any other look is described in full.
+        if (title == QLatin1String("Netcairn 1.21 Error Message") &&
+            box->icon() == QMessageBox::Critical && box->buttons().size() == 1 &&
+            box->buttons()[0] == box->button(QMessageBox::Ok)) {
+            const QString text = box->text();
+            return QStringLiteral("report ") +
+                   text.section(QStringLiteral("Code:   "), 1, 1).section(u'\n', 0, 0) + u' ' +
+                   text.section(QStringLiteral("Code:   "), 2, 2).section(u'\n', 0, 0);
+        }
+        QStringList buttons;
+        for (QAbstractButton* button : box->buttons())
+            buttons << QString(button->text()).remove(u'&') +
+                           (button == box->defaultButton() ? QStringLiteral("*") : QString());
+        return iconName(box->icon()) + u' ' + title + QStringLiteral(": ") + box->text() +
+               QStringLiteral(" [") + buttons.join(u' ') + u']';
+    }
+    if (auto* input = qobject_cast<QInputDialog*>(window))
+        return QStringLiteral("Input ") + title + QStringLiteral(": ") + input->labelText();
+    if (auto* files = qobject_cast<QFileDialog*>(window)) {
+        return QStringLiteral("SaveAs ") + title + QStringLiteral(": ") +
+               QStringList{files->directory().path(),
+                           QFileInfo(files->selectedFiles().value(0)).fileName(),
+                           files->selectedNameFilter(), files->defaultSuffix()}
+                   .join(u'|');
+    }
+    return window->objectName() + u' ' + title;
 }
 
 } // namespace
@@ -111,37 +128,6 @@ void User::Perform(const QString& actions) {
     }
 }
 
-QString User::Describe(QWidget* window) {
-    const QString title = window->windowTitle();
-    if (auto* box = qobject_cast<QMessageBox*>(window)) {
-        // The error report, as it must look, in short; any other look is described in full.
-        if (title == QLatin1String("Netcairn 1.21 Error Message") &&
-            box->icon() == QMessageBox::Critical && box->buttons().size() == 1 &&
-            box->buttons()[0] == box->button(QMessageBox::Ok)) {
-            const QString text = box->text();
-            return QStringLiteral("report ") +
-                   text.section(QStringLiteral("Code:   "), 1, 1).section(u'\n', 0, 0) + u' ' +
-                   text.section(QStringLiteral("Code:   "), 2, 2).section(u'\n', 0, 0);
-        }
-        QStringList buttons;
-        for (QAbstractButton* button : box->buttons())
-            buttons << withoutMnemonic(button->text()) +
-                           (button == box->defaultButton() ? QStringLiteral("*") : QString());
-        return iconName(box->icon()) + u' ' + title + QStringLiteral(": ") + box->text() +
-               QStringLiteral(" [") + buttons.join(u' ') + u']';
-    }
-    if (auto* input = qobject_cast<QInputDialog*>(window))
-        return QStringLiteral("Input ") + title + QStringLiteral(": ") + input->labelText();
-    if (auto* files = qobject_cast<QFileDialog*>(window)) {
-        return QStringLiteral("SaveAs ") + title + QStringLiteral(": ") +
-               QStringList{files->directory().path(),
-                           QFileInfo(files->selectedFiles().value(0)).fileName(),
-                           files->selectedNameFilter(), files->defaultSuffix()}
-                   .join(u'|');
-    }
-    return window->objectName() + u' ' + title;
-}
-
 bool User::eventFilter(QObject* watched, QEvent* event) {
     auto* window = qobject_cast<QWidget*>(watched);
     if (event->type() != QEvent::WindowActivate || !window || !window->isWindow() ||
@@ -153,7 +139,7 @@ bool User::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, this, [this, guard] {
         if (!guard)
             return;
-        seen << Describe(guard);
+        seen << describe(guard);
         const auto* box = qobject_cast<QMessageBox*>(guard);
         texts << (box ? box->text() : guard->windowTitle());
         QString answer = answers.isEmpty() ? QStringLiteral("Escape") : answers.takeFirst();
@@ -162,9 +148,9 @@ bool User::eventFilter(QObject* watched, QEvent* event) {
             answer = answer.section(u';', 1);
         }
         Perform(answer);
-        QTimer::singleShot(kStuckMs, this, [this, guard] {
+        QTimer::singleShot(10000, this, [this, guard] { // long after any answer lands
             if (guard && guard->isVisible()) {
-                seen << QStringLiteral("stuck ") + Describe(guard);
+                seen << QStringLiteral("stuck ") + describe(guard);
                 guard->close();
             }
         });
@@ -211,10 +197,13 @@ TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
              guard} {
     app.path = root;
     SubstituteClassicFonts();
-    QDir().mkpath(path(QStringLiteral("bin")));
-    for (const char* tool : {"xdg-open", "sysinfo"})
-        writeRecorder(path(QStringLiteral("bin/") + QLatin1String(tool)), QLatin1String(tool),
-                      path(QStringLiteral("launched")));
+    for (const char* tool : {"xdg-open", "sysinfo"}) { // each notes how it was started
+        QFile script(writeFile(QStringLiteral("bin/") + QLatin1String(tool),
+                               QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n")
+                                   .arg(QLatin1String(tool), path(QStringLiteral("launched")))
+                                   .toUtf8()));
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+    }
     QApplication::clipboard()->clear(); // one clipboard serves every test of a process
 }
 
@@ -239,10 +228,6 @@ void TestPlatform::storeOptions(int autoCopy, int autoSave, const QString& path)
 
 QString TestPlatform::stored(const QString& key) {
     return settings.GetSetting(app.Title(), OptionsSection, key);
-}
-
-QString TestPlatform::clipboardText() const {
-    return QApplication::clipboard()->text();
 }
 
 QString TestPlatform::launched() const {

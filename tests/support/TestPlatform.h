@@ -69,10 +69,6 @@ public:
     /// "click:NAME@right" at its far end), "type:TEXT", "file:PATH" (chosen in a file dialog),
     /// "signal:NUMBER" (raised), else a key sequence such as "Return", "Alt+U" or "Ctrl+V".
     static void Perform(const QString& actions);
-    /// One line for what \a window shows: "Warning TITLE: TEXT [Yes No*]" for a message box
-    /// (* the default button), "report CODE NUMBER" for the error report, "Input TITLE: LABEL",
-    /// "SaveAs TITLE: FOLDER|FILE|FILTER|SUFFIX", or "NAME TITLE" for the program's own forms.
-    static QString Describe(QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -133,7 +129,6 @@ struct TestPlatform {
     /// Stores the three options as Apply would, the first start done.
     void storeOptions(int autoCopy, int autoSave, const QString& path);
     QString stored(const QString& key);
-    QString clipboardText() const;
     /// What the desktop's opener and the system information tool were started with so far,
     /// one line per start ("xdg-open ADDRESS", "sysinfo").
     QString launched() const;
