@@ -7,6 +7,8 @@
 #include "Results.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -54,6 +56,25 @@ Sample measure(xcb_connection_t* x, const char* program) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     return {ms, usage.ru_maxrss / 1024.0};
+}
+
+/// Starts \a program with a settings file of about 10 MB of tiny values, the slowest shape to
+/// read, sends it SIGTERM \a afterMs milliseconds later, as a logout during start-up does, and
+/// returns how long it took from the signal to its end.
+double endedDuringStartUp(const char* program, const QString& configHome, int afterMs) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("XDG_CONFIG_HOME", qPrintable(configHome), 1);
+        execl(program, program, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    usleep(afterMs * 1000);
+    const auto signalled = std::chrono::steady_clock::now();
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - signalled)
+        .count();
 }
 
 double median(std::vector<double> values) {
@@ -105,6 +126,28 @@ int main(int argc, char* argv[]) {
     }
     xcb_disconnect(x);
 
+    QTemporaryDir large;
+    QFile ini(large.filePath(QStringLiteral("Netcairn/Netcairn.ini")));
+    if (!QDir().mkpath(large.filePath(QStringLiteral("Netcairn"))) ||
+        !ini.open(QIODevice::WriteOnly) ||
+        ini.write(QByteArray("[Options]\n") + QByteArray("k=\n").repeated(3'500'000)) < 0)
+        return 2;
+    ini.close();
+    QStringList signalRows{QStringLiteral("| Signal after start | Signal to end, median | Slowest "
+                                          "| Target |"),
+                           QStringLiteral("|---|---|---|---|")};
+    for (const int afterMs : {20, 100, 400}) {
+        std::vector<double> ended;
+        for (int round = 0; round < 5; ++round)
+            ended.push_back(endedDuringStartUp(programs[0].constData(), large.path(), afterMs));
+        const double slowest = *std::max_element(ended.begin(), ended.end());
+        signalRows << QStringLiteral("| %1 ms | %2 ms | %3 ms | within 1000 ms%4 |")
+                          .arg(afterMs)
+                          .arg(median(ended), 0, 'f', 0)
+                          .arg(slowest, 0, 'f', 0)
+                          .arg(slowest <= 1000 ? QString() : QStringLiteral(" (**missed**)"));
+    }
+
     const auto medians = [&](size_t i) {
         std::vector<double> ms, mib;
         for (const Sample& s : samples[i]) {
@@ -135,5 +178,7 @@ int main(int argc, char* argv[]) {
     WriteResults(QStringLiteral("Start-up (Xvfb without a window manager, medians of %1 rounds)")
                      .arg(rounds),
                  rows);
+    WriteResults(QStringLiteral("A signal during start-up, with a 10 MB settings file"),
+                 signalRows);
     return 0;
 }

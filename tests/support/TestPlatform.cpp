@@ -173,7 +173,7 @@ AddressTables FakeAddressSource::ReadTables(bool) {
 TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
     : root(homeFolder.isEmpty() ? temporary.path() : homeFolder),
       activeWindowing((real & RealWindowing)
-                          ? static_cast<Windowing&>(realWindowing.emplace(nullptr, 60))
+                          ? static_cast<Windowing&>(realWindowing.emplace(nullptr, 60000))
                           : windowing),
       printer([this](QPrinter& target, const QString&) {
           target.setOutputFormat(QPrinter::PdfFormat);

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace nc {
@@ -18,28 +19,34 @@ namespace {
 constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
 int signalWriteEnd = -1;
 
-unsigned signalAnswerSeconds = 1;
+itimerval signalAnswerTime{};
+
+/// Sets the alarm whose default action ends the program (zero: none).
+void setAlarm(const itimerval& time) {
+    ::setitimer(ITIMER_REAL, &time, nullptr); // a bare system call, safe in a signal handler
+}
 
 void onSignal(int) {
     // Only what is safe in a signal handler: one byte, handled later on the event loop, and an
-    // alarm whose default action ends the program if that does not happen in time.
+    // alarm whose default action ends the program if that does not happen in time. alarm()
+    // counts whole seconds, and the program's own exit must fit in the same second.
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalWriteEnd, &byte, 1);
-    ::alarm(signalAnswerSeconds);
+    setAlarm(signalAnswerTime);
 }
 
 } // namespace
 
-QtWindowing::QtWindowing(DesktopActivation* activation, unsigned answerSeconds)
+QtWindowing::QtWindowing(DesktopActivation* activation, unsigned answerMs)
     : m_activation(activation) {
-    signalAnswerSeconds = answerSeconds;
+    signalAnswerTime.it_value = {time_t(answerMs / 1000), suseconds_t(answerMs % 1000 * 1000)};
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
         return; // without the pair a signal ends the program the system's way
     signalWriteEnd = ends[0];
     m_signals = std::make_unique<QSocketNotifier>(ends[1], QSocketNotifier::Read);
     QObject::connect(m_signals.get(), &QSocketNotifier::activated, m_signals.get(), [this] {
-        ::alarm(0); // answered in time: the program ends its own way, clipboard handed over
+        setAlarm({}); // answered in time: the program ends its own way, clipboard handed over
         char bytes[16];
         while (::read(int(m_signals->socket()), bytes, sizeof bytes) > 0) {
         }
@@ -58,7 +65,7 @@ QtWindowing::QtWindowing(DesktopActivation* activation, unsigned answerSeconds)
 QtWindowing::~QtWindowing() {
     if (!m_signals)
         return;
-    ::alarm(0);
+    setAlarm({});
     for (int signal : kEndSignals)
         std::signal(signal, SIG_DFL);
     ::close(signalWriteEnd);

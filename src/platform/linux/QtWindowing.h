@@ -16,9 +16,9 @@ class DesktopActivation;
 class QtWindowing final : public Windowing {
 public:
     /// \a activation brings windows forward with the desktop's leave (none: Qt's own way). The
-    /// event loop has \a answerSeconds to answer a signal before the system ends the program:
-    /// during start-up (a huge settings file, say) there is no loop to answer it yet.
-    explicit QtWindowing(DesktopActivation* activation = nullptr, unsigned answerSeconds = 1);
+    /// event loop has \a answerMs to answer a signal before the system ends the program: during
+    /// start-up (a huge settings file, say) there is no loop to answer it yet.
+    explicit QtWindowing(DesktopActivation* activation = nullptr, unsigned answerMs = 800);
     ~QtWindowing() override;
 
     void ShowModal(QDialog& form) override;
