@@ -39,46 +39,58 @@ struct OneValue final : Registry {
     long RegCloseKey(HKey key) override { return closed << key, ERROR_SUCCESS; }
 };
 
-// Form and control ("" the form itself), the text it shows, its tooltip.
+// Form and control ("" the form itself), the text it shows (* the author's own words), its
+// tooltip, its look: the size in points, bold, underlined, wrapped, centred.
 const char* const kTexts = R"(
-frmMain||frmMain|
-frmMain|fraIPAddress|IP-Address|
-frmMain|txtIPAddress|txtIPAddress|This textbox shows your local IP-Address
-frmMain|cmdCopy|&Copy|Copies the IP-Address above to the Windows Clipboard
-frmMain|cmdPrint|&Print...|Prints your IP-Address
-frmMain|cmdUpdate|&Update|Update the IP-Address
-frmMain|fraOptions|Program Options|
-frmMain|chkAutoCopy|Copy IP-address to the clipboard on launch and when you hit the "Update"-button.|Automatically copy the IP-Address to the Windows Clipboard
-frmMain|chkAutoSave|Save IP-Address in:|Chech this if you want to save your IP in a textfile
-frmMain|txtAutoSaveDir|txtAutoSaveDir|File Path to the IP-Address
-frmMain|cmdBrowse|..|Browse your computer - find a place to save your IP
-frmMain|cmdApply|A&pply|Apply the new settings set above
-frmMain|cmdExit|E&xit|Wanna get outa' here? Click me!
-frmAbout||About Netcairn 1.21|
-frmAbout|lblTitleVersion|Netcairn v1.21|
-frmAbout|lblCopyright|Copyright A 2026|
-frmAbout|lblDescription|Netcairn is a simple freeware program - only made for showing your local IP-Address with some small, but handy functions. Nothing big. But that's hopefully the way you want it! Take a look at the Netcairn homepage for more information and the latest version:|
-frmAbout|lblHomepageLink|http://nc.test/|Press here to visit the Netcairn homepage
-frmAbout|lblMailMe|Comments, questions, bug reports etc.? Do not hesitate contacting me on:|
-frmAbout|lblMailLink|me@nc.test|Press here to fire up your mail progrm and send feedback to the author
-frmAbout|fraThankYou|Thank you-list|
-frmAbout|lblThanksCode|Program Code:|
-frmAbout|lblThanksBetaTesting|Beta Testers:|
-frmAbout|cmdSysInfo|&System Info...|Handy Information about your system
-frmAbout|cmdOK|OK|
-frmFun||What is this? An easter egg or somethin' ?|
-frmFun|lblMadeBy|Netcairn is proudly made by|
-frmFun|lblMailLink|me@nc.test|
-frmFun|lblHomepageLink|http://nc.test/|
-frmFun|lblPressYes|Press YES if you think I'm great!|
-frmFun|cmdYes|&YES|
-frmFunThanks||What is this? An easter egg or somethin' ?|
-frmFunThanks|fraThankYou|Thank you-list|
-frmFunThanks|lblThanksCode|Program Code:|
-frmFunThanks|lblThanksBetaTesting|Beta Testers:|
-frmFunThanks|fraWebLinks|Related Web-links|
-frmFunThanks|lblPressYes|Press YES if you think they're great!|
-frmFunThanks|cmdYes|&YES|
+frmMain||frmMain||8.25
+frmMain|fraIPAddress|IP-Address||8.25
+frmMain|txtIPAddress|txtIPAddress|This textbox shows your local IP-Address|12
+frmMain|cmdCopy|&Copy|Copies the IP-Address above to the Windows Clipboard|8.25
+frmMain|cmdPrint|&Print...|Prints your IP-Address|8.25
+frmMain|cmdUpdate|&Update|Update the IP-Address|8.25
+frmMain|fraOptions|Program Options||8.25
+frmMain|chkAutoCopy|Copy IP-address to the clipboard on launch and when you hit the "Update"-button.|Automatically copy the IP-Address to the Windows Clipboard|8.25
+frmMain|chkAutoSave|Save IP-Address in:|Chech this if you want to save your IP in a textfile|8.25
+frmMain|txtAutoSaveDir|txtAutoSaveDir|File Path to the IP-Address|8.25
+frmMain|cmdBrowse|..|Browse your computer - find a place to save your IP|8.25
+frmMain|cmdApply|A&pply|Apply the new settings set above|8.25
+frmMain|cmdExit|E&xit|Wanna get outa' here? Click me!|8.25
+frmAbout||About Netcairn 1.21||8.25
+frmAbout|lblTitleVersion|Netcairn v1.21||9.75
+frmAbout|lblCopyright|Copyright A 2026||9.75
+frmAbout|lblDescription|Netcairn is a simple freeware program - only made for showing your local IP-Address with some small, but handy functions. Nothing big. But that's hopefully the way you want it! Take a look at the Netcairn homepage for more information and the latest version:||9.75 wrapped
+frmAbout|lblHomepageLink|http://nc.test/|Press here to visit the Netcairn homepage|9.75 underlined
+frmAbout|lblMailMe|Comments, questions, bug reports etc.? Do not hesitate contacting me on:||9.75 wrapped
+frmAbout|lblMailLink|me@nc.test|Press here to fire up your mail progrm and send feedback to the author|9.75 underlined
+frmAbout|fraThankYou|Thank you-list||8.25
+frmAbout|lblThanksCode|Program Code:||8.25 bold
+frmAbout|lblThanksBetaTesting|Beta Testers:||8.25 bold
+frmAbout|lblThanksCode1|*||8.25 wrapped
+frmAbout|lblThanksBetaTesters|*||8.25 wrapped
+frmAbout|cmdSysInfo|&System Info...|Handy Information about your system|8.25
+frmAbout|cmdOK|OK||8.25
+frmFun||What is this? An easter egg or somethin' ?||8.25
+frmFun|lblMadeByName|*||13.5 bold centred
+frmFun|lblMadeBy|Netcairn is proudly made by||9.75 centred
+frmFun|lblMailLink|me@nc.test||9.75 underlined centred
+frmFun|lblHomepageLink|http://nc.test/||9.75 underlined centred
+frmFun|lblPressYes|Press YES if you think I'm great!||9.75 centred
+frmFun|cmdYes|&YES||12 bold
+frmFunThanks||What is this? An easter egg or somethin' ?||8.25
+frmFunThanks|fraThankYou|Thank you-list||8.25
+frmFunThanks|lblThanksCode|Program Code:||8.25 bold
+frmFunThanks|lblThanksBetaTesting|Beta Testers:||8.25 bold
+frmFunThanks|lblThanksCodeHelp|*||8.25 wrapped
+frmFunThanks|lblThanksCodeBook|*||8.25 wrapped
+frmFunThanks|lblThanksBetaTesters|*||8.25 wrapped
+frmFunThanks|lblLinkProgram|*||8.25 underlined centred
+frmFunThanks|lblLinkTester1|*||8.25 underlined centred
+frmFunThanks|lblLinkTester2|*||8.25 underlined centred
+frmFunThanks|lblLinkCoder|*||8.25 underlined centred
+frmFunThanks|lblLinkCompany|*||8.25 underlined centred
+frmFunThanks|fraWebLinks|Related Web-links||8.25
+frmFunThanks|lblPressYes|Press YES if you think they're great!||9.75 centred
+frmFunThanks|cmdYes|&YES||12 bold
 )";
 
 QString label(QWidget& dialog, const char* name) {
@@ -112,8 +124,18 @@ private Q_SLOTS:
             const char* property = control->isWindow()                 ? "windowTitle"
                                    : qobject_cast<QGroupBox*>(control) ? "title"
                                                                        : "text";
-            QCOMPARE(control->property(property).toString() + u'|' + control->toolTip(),
-                     f[2] + u'|' + f[3]);
+            const QFont font = control->font();
+            const auto* label = qobject_cast<QLabel*>(control);
+            QString look = QString::number(font.pointSizeF());
+            for (const auto& [on, word] :
+                 {std::pair{font.bold(), " bold"},
+                  {font.underline(), " underlined"},
+                  {label && label->wordWrap(), " wrapped"},
+                  {label && label->alignment() & Qt::AlignHCenter, " centred"}})
+                look += on ? QLatin1String(word) : QLatin1String();
+            const QString text = control->property(property).toString(); // "*": the author's own
+            QCOMPARE(text + u'|' + control->toolTip() + u'|' + look,
+                     (f[2] == u'*' ? text : f[2]) + u'|' + f[3] + u'|' + f[4]);
         }
         // The sentences of thanks are the author's own; their shape is not.
         QCOMPARE(label(w.about, "lblThanksBetaTesters"), label(w.thanks, "lblThanksBetaTesters"));
