@@ -6,6 +6,7 @@
 #include "about/frmAbout.h"
 #include "app/frmMain.h"
 #include "extras/FunDialogs.h"
+#include "platform/linux/PosixFailure.h"
 #include "platform/linux/RealPlatform.h"
 #include "ui/Controls.h"
 #include "ui/modPublic.h"
@@ -154,6 +155,21 @@ private Q_SLOTS:
     }
 
     void errorReport() {
+        // What the report names for each failure of the system, and for Netcairn's own.
+        for (const auto& [errors, shown] :
+             {std::pair{QList<int>{ENOENT, ENOTDIR}, "76 Path not found"},
+              {{EACCES, EPERM, EROFS, ETXTBSY}, "70 Permission denied"},
+              {{ENOSPC, EDQUOT, EFBIG}, "61 Disk full"},
+              {{EIO}, "57 Device I/O error"},
+              {{ENAMETOOLONG, EINVAL}, "52 Bad file name or number"},
+              {{EBUSY, ELOOP}, "75 Path/File access error"}})
+            for (const int error : errors)
+                QCOMPARE(failureFromErrno(error).what(), shown);
+        for (const char* shown :
+             {"5 Invalid procedure call or argument", "6 Overflow", "7 Out of memory",
+              "51 Internal error", "53 File not found", "482 Printer error",
+              "521 Can't open Clipboard", "32755 Cancel was selected."})
+            QCOMPARE(Failure::of(atoi(shown)).what(), shown);
         TestPlatform p;
         ShowErrorReport(p.bundle, u"frmMain"_s, u"Sub"_s, u"AutoSave"_s, Failure::of(errDiskFull));
         ShowErrorReport(p.bundle, u"frmAbout"_s, u"Function"_s, u"GetKeyValue"_s,
