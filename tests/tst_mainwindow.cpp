@@ -271,8 +271,8 @@ Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
   click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXT ; ?enabled:cmdApply=false
   ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT
-About: links open the browser and mail, Esc closes; Enter starts the system information tool
-  < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;Escape
+About: links open the browser and mail, Esc and OK close; Enter starts the information tool
+  < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;click:cmdOK
   click:cmdAbout ; Alt+A ; ?shown=frmAbout frmAbout
   ?launched=sysinfo\nxdg-open http://nc.test/\nxdg-open mailto:me@nc.test\nxdg-open mailto:me@nc.test
   ! frmAbout About Netcairn 1.21
