@@ -244,11 +244,11 @@ no name, or blanks
   ! Critical Netcairn: Enter something, stoopid! [OK]
   ! {name}
   ! Information True stuff:    is really cool! [OK]
-a stored phrase asks at every start
+a stored phrase asks at every start; a name is shown as typed
   + options=0|0|netcairn RULES!
-  < type:Bo;Return
+  < type:<i>Bo;Return
   ! {name}
-  ! Information True stuff: Bo is really cool! [OK]
+  ! Information True stuff: <i>Bo is really cool! [OK]
   ?text:txtAutoSaveDir=netcairn RULES! ; ?enabled:cmdApply=false
 Enter presses Apply in the options and Copy elsewhere
   + options=0|1|{home}/ip.txt

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 #include <csignal>
@@ -48,7 +49,11 @@ QString describe(QWidget* window) {
         for (QAbstractButton* button : box->buttons())
             buttons << QString(button->text()).remove(u'&') +
                            (button == box->defaultButton() ? QStringLiteral("*") : QString());
-        return iconName(box->icon()) + u' ' + title + QStringLiteral(": ") + box->text() +
+        QString text = box->text(); // as a person reads it: any markup shows as it is typed
+        if (box->textFormat() == Qt::RichText ||
+            (box->textFormat() == Qt::AutoText && Qt::mightBeRichText(text)))
+            text = QTextDocumentFragment::fromHtml(text).toPlainText();
+        return iconName(box->icon()) + u' ' + title + QStringLiteral(": ") + text +
                QStringLiteral(" [") + buttons.join(u' ') + u']';
     }
     if (auto* input = qobject_cast<QInputDialog*>(window))
