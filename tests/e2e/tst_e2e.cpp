@@ -56,17 +56,12 @@ QString windowTitled(const QString& title) {
 
 /// Activates \a window, presses \a keys there, then types \a text.
 void keys(const QString& window, const QStringList& keys, const QString& text = {}) {
-    run({"xdotool", "windowactivate", "--sync", window});
-    if (!keys.isEmpty())
-        run(QStringList{"xdotool", "key", "--clearmodifiers"} + keys);
-    if (!text.isEmpty())
-        run({"xdotool", "type", text});
+    run(QStringList{"xdotool", "windowactivate", "--sync", window, "key", "--clearmodifiers"} +
+        keys + QStringList{"type", text});
 }
 
 /// \a window's place with the window manager's frame, once it has one (else an empty one).
 QRect framed(const QString& window) {
-    if (window.isEmpty())
-        return {};
     QList<int> n; // frame left, right, top, bottom; x, y, relative x, y; width, height
     const QString info = run({"xprop", "-id", window, "_NET_FRAME_EXTENTS"}).section('=', 1) +
                          run({"xwininfo", "-id", window}).section("Absolute upper-left X", 1);
@@ -94,12 +89,6 @@ QString swayFocused(QJsonObject node = {}) {
         for (const QJsonValue child : node[list].toArray())
             focused += swayFocused(child.toObject());
     return focused;
-}
-
-/// The window the X11 window manager calls active, numbered as xdotool numbers windows.
-QString x11Active() {
-    const QString id = run({"xprop", "-root", "_NET_ACTIVE_WINDOW"}).section('#', 1).trimmed();
-    return QString::number(id.toULongLong(nullptr, 16));
 }
 
 QString clipboard() {
@@ -239,11 +228,12 @@ private Q_SLOTS:
         QTRY_VERIFY((seen += root.readAllStandardOutput()).contains("_NET_STARTUP_INFO_BEGIN"));
         home.start();
         keys(windowTitled(kQuestion), {"y"});
-        QTRY_VERIFY(windowsTitled(kTitle).size() == 2 && x11Active() != window);
+        QTRY_VERIFY(windowsTitled(kTitle).size() == 2 &&
+                    run({"xdotool", "getactivewindow"}) != window);
         home.start();
         keys(windowTitled(kQuestion), {"Return"}); // No, the default
         QTRY_COMPARE(home.running(), 2);
-        QTRY_COMPARE(x11Active(), window);
+        QTRY_COMPARE(run({"xdotool", "getactivewindow"}), window);
         // The startup id of the answer was handed on, with the X server time in it.
         QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
         keys(window, {"Escape"}); // the first ends; the one answered Yes runs on, and counts
