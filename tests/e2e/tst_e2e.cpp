@@ -130,9 +130,8 @@ struct Home {
             [bus] { return !bus->isServiceRegistered(QStringLiteral(NETCAIRN_APP_ID)); }, 10000);
     }
     int running() const {
-        return int(std::count_if(copies.begin(), copies.end(), [](const QProcess& p) {
-            return p.state() != QProcess::NotRunning;
-        }));
+        return int(copies.size()) -
+               int(std::ranges::count(copies, QProcess::NotRunning, &QProcess::state));
     }
 };
 
