@@ -73,9 +73,8 @@ QRect framed(const QString& window) {
 
 /// Whether \a inner is centred on \a outer within a pixel.
 bool centredOn(const QRect& inner, const QRect& outer) {
-    return !inner.isEmpty() &&
-           qAbs(2 * inner.x() + inner.width() - 2 * outer.x() - outer.width()) <= 2 &&
-           qAbs(2 * inner.y() + inner.height() - 2 * outer.y() - outer.height()) <= 2;
+    const QPointF off = QRectF(inner).center() - QRectF(outer).center();
+    return !inner.isEmpty() && qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1;
 }
 
 /// "title pid" of the window that sway has focused, from its IPC ("" for none).
