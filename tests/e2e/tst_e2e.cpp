@@ -18,13 +18,23 @@ namespace {
 const QString kTitle = QStringLiteral("Netcairn 1.21");
 const QString kQuestion = QStringLiteral("Netcairn already running!");
 const QString kReport = kTitle + QStringLiteral(" Error Message");
-const char* const kEgg = "What is this? An easter egg or somethin' ?";
-const QString kBusName = QStringLiteral(NETCAIRN_APP_ID);
+
+/// A program started for a test and ended with it, also when a check fails half-way.
+struct Child : QProcess {
+    explicit Child(const QString& program, const QStringList& args = {},
+                   const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+        setProcessEnvironment(env);
+        start(program, args);
+    }
+    ~Child() override {
+        kill();
+        waitForFinished();
+    }
+};
 
 /// Runs a command to its end and returns what it printed.
 QString run(const QStringList& command) {
-    QProcess p;
-    p.start(command.first(), command.mid(1));
+    Child p(command.first(), command.mid(1));
     p.waitForFinished(20000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
@@ -32,8 +42,8 @@ QString run(const QStringList& command) {
 /// The ids of the visible windows titled exactly \a title (xdotool takes POSIX patterns).
 QStringList windowsTitled(QString title) {
     title.replace(QRegularExpression(QStringLiteral("([.!?()])")), QStringLiteral("\\\\1"));
-    const QString ids = run({"xdotool", "search", "--onlyvisible", "--name", '^' + title + '$'});
-    return ids.isEmpty() ? QStringList() : ids.split(u'\n');
+    return run({"xdotool", "search", "--onlyvisible", "--name", '^' + title + '$'})
+        .split(u'\n', Qt::SkipEmptyParts);
 }
 
 /// The one visible window titled \a title, waiting up to 10 s for it.
@@ -46,17 +56,12 @@ QString windowTitled(const QString& title) {
 
 /// Activates \a window, presses \a keys there, then types \a text.
 void keys(const QString& window, const QStringList& keys, const QString& text = {}) {
-    run({"xdotool", "windowactivate", "--sync", window});
-    if (!keys.isEmpty())
-        run(QStringList{"xdotool", "key", "--clearmodifiers"} + keys);
-    if (!text.isEmpty())
-        run({"xdotool", "type", text});
+    run(QStringList{"xdotool", "windowactivate", "--sync", window, "key", "--clearmodifiers"} +
+        keys + QStringList{"type", text});
 }
 
 /// \a window's place with the window manager's frame, once it has one (else an empty one).
 QRect framed(const QString& window) {
-    if (window.isEmpty())
-        return {};
     QList<int> n; // frame left, right, top, bottom; x, y, relative x, y; width, height
     const QString info = run({"xprop", "-id", window, "_NET_FRAME_EXTENTS"}).section('=', 1) +
                          run({"xwininfo", "-id", window}).section("Absolute upper-left X", 1);
@@ -68,9 +73,8 @@ QRect framed(const QString& window) {
 
 /// Whether \a inner is centred on \a outer within a pixel.
 bool centredOn(const QRect& inner, const QRect& outer) {
-    return !inner.isEmpty() &&
-           qAbs(2 * inner.x() + inner.width() - 2 * outer.x() - outer.width()) <= 2 &&
-           qAbs(2 * inner.y() + inner.height() - 2 * outer.y() - outer.height()) <= 2;
+    const QPointF off = QRectF(inner).center() - QRectF(outer).center();
+    return !inner.isEmpty() && qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1;
 }
 
 /// "title pid" of the window that sway has focused, from its IPC ("" for none).
@@ -84,12 +88,6 @@ QString swayFocused(QJsonObject node = {}) {
         for (const QJsonValue child : node[list].toArray())
             focused += swayFocused(child.toObject());
     return focused;
-}
-
-/// The window the X11 window manager calls active, numbered as xdotool numbers windows.
-QString x11Active() {
-    const QString id = run({"xprop", "-root", "_NET_ACTIVE_WINDOW"}).section('#', 1).trimmed();
-    return QString::number(id.toULongLong(nullptr, 16));
 }
 
 QString clipboard() {
@@ -110,36 +108,29 @@ QByteArray readFile(const QString& path) {
 /// One user's home, and the Netcairn copies started in it.
 struct Home {
     QTemporaryDir dir;
-    std::list<QProcess> copies;
+    std::list<Child> copies;
 
     ~Home() { (void)stopAll(); }
-    QProcess& start() {
+    /// Starts a copy with \a vars ("NAME=value") added to this home's environment.
+    QProcess& start(const QStringList& vars = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name :
              {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
             env.insert(QString::fromLatin1(name), dir.path());
-        QProcess& p = copies.emplace_back();
-        p.setProcessEnvironment(env);
-        p.start(NETCAIRN_INSTALLED, QStringList());
-        return p;
+        for (const QString& var : vars)
+            env.insert(var.section('=', 0, 0), var.section('=', 1));
+        return copies.emplace_back(NETCAIRN_INSTALLED, QStringList(), env);
     }
     /// Ends every copy; true once the session bus, too, has seen them go.
     bool stopAll() {
-        for (QProcess& p : copies)
-            p.kill(), p.waitForFinished();
         copies.clear();
         const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        return QTest::qWaitFor([bus] { return !bus->isServiceRegistered(kBusName); }, 10000);
+        return QTest::qWaitFor(
+            [bus] { return !bus->isServiceRegistered(QStringLiteral(NETCAIRN_APP_ID)); }, 10000);
     }
     int running() const {
-        return int(std::count_if(copies.begin(), copies.end(), [](const QProcess& p) {
-            return p.state() != QProcess::NotRunning;
-        }));
-    }
-    QString ini() const { return dir.filePath("Netcairn/Netcairn.ini"); }
-    QString setting(const QString& key) const {
-        const QRegularExpression line('^' + key + "=(.*)$", QRegularExpression::MultilineOption);
-        return line.match(QString::fromUtf8(readFile(ini()))).captured(1);
+        return int(copies.size()) -
+               int(std::ranges::count(copies, QProcess::NotRunning, &QProcess::state));
     }
 };
 
@@ -149,7 +140,6 @@ class TstE2e : public QObject {
     Q_OBJECT
 
     const QString address = run({NETCAIRN_LOCALIP_TOOL});
-    const QByteArray line = (address + "\r\n").toUtf8();
 
 private Q_SLOTS:
     void firstStartCopyUpdateAndEsc() {
@@ -159,22 +149,23 @@ private Q_SLOTS:
         QProcess& netcairn = home.start();
         const QString window = windowTitled(kTitle);
         QVERIFY(!window.isEmpty());
-        QCOMPARE(home.setting("AutoSaveDir"), file);
-        QCOMPARE(readFile(file), line);
+        QVERIFY(readFile(home.dir.filePath("Netcairn/Netcairn.ini"))
+                    .contains(("\nAutoSaveDir=" + file + '\n').toUtf8()));
+        QCOMPARE(readFile(file), (address + "\r\n").toUtf8());
         // Centred on the 1024 x 768 screen, the frame included, once the window manager has framed
         // it and Netcairn has learnt of the frame; its dialogs are centred on it in turn.
-        const QRect screen(0, 0, 1024, 768);
-        QTRY_VERIFY2(centredOn(framed(window), screen),
+        QTRY_VERIFY2(centredOn(framed(window), QRect(0, 0, 1024, 768)),
                      qPrintable(run({"xwininfo", "-id", window})));
         keys(window, {}, "typed words"); // the selected address is replaced
         keys(window, {"Return"});
         QTRY_COMPARE(clipboard(), QStringLiteral("typed words"));
         keys(window, {"alt+u", "alt+c"});
         QTRY_COMPARE(clipboard(), address);
-        run({"xdotool", "windowmove", "--sync", window, "300",
-             "250"}); // a dialog follows its owner
+        // A dialog follows its owner.
+        run({"xdotool", "windowmove", "--sync", window, "300", "250"});
         for (const auto& [typed, dialog] :
-             {std::pair{"", "About Netcairn 1.21"}, {"about", kEgg}}) {
+             {std::pair{"", "About Netcairn 1.21"},
+              {"about", "What is this? An easter egg or somethin' ?"}}) {
             keys(window, {"ctrl+a"}, typed); // the focus is back in the address box
             keys(window, {"alt+a"});
             const QString shown = windowTitled(dialog);
@@ -207,8 +198,7 @@ private Q_SLOTS:
     }
 
     void endedBySignalWhileAClipboardManagerRuns() {
-        QProcess manager;
-        manager.start(NETCAIRN_CLIPBOARD_MANAGER, QStringList());
+        Child manager(NETCAIRN_CLIPBOARD_MANAGER);
         QVERIFY(manager.waitForReadyRead(10000));
         Home home;
         QProcess& netcairn = home.start();
@@ -221,30 +211,27 @@ private Q_SLOTS:
         QCOMPARE(netcairn.exitCode(), 0);
         // The manager has the text: no keeper takes the clipboard over as Netcairn's windows go.
         QTRY_COMPARE(clipboardOwner(), u"none"_s);
-        manager.kill();
-        manager.waitForFinished();
     }
 
     // Answering No brings the first copy forward, also after another window took the front.
     void raisedOnX11() {
-        QProcess root; // what reaches the root window: the end of a launch's notification
-        root.start("stdbuf", {"-oL", "xev", "-root", "-event", "property"});
+        // What reaches the root window: the end of a launch's notification.
+        Child root("stdbuf", {"-oL", "xev", "-root", "-event", "property"});
         QByteArray seen;
         QTRY_VERIFY(run({"xprop", "-root", "-f", "NC", "8s", "-set", "NC", "1"}).isEmpty() &&
                     (seen += root.readAllStandardOutput()).contains("(NC)")); // listening
         Home home;
-        qputenv("DESKTOP_STARTUP_ID", "launch_TIME1");
-        home.start();
-        qunsetenv("DESKTOP_STARTUP_ID");
+        home.start({"DESKTOP_STARTUP_ID=launch_TIME1"});
         const QString window = windowTitled(kTitle);
         QTRY_VERIFY((seen += root.readAllStandardOutput()).contains("_NET_STARTUP_INFO_BEGIN"));
         home.start();
         keys(windowTitled(kQuestion), {"y"});
-        QTRY_VERIFY(windowsTitled(kTitle).size() == 2 && x11Active() != window);
+        QTRY_VERIFY(windowsTitled(kTitle).size() == 2 &&
+                    run({"xdotool", "getactivewindow"}) != window);
         home.start();
         keys(windowTitled(kQuestion), {"Return"}); // No, the default
         QTRY_COMPARE(home.running(), 2);
-        QTRY_COMPARE(x11Active(), window);
+        QTRY_COMPARE(run({"xdotool", "getactivewindow"}), window);
         // The startup id of the answer was handed on, with the X server time in it.
         QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
         keys(window, {"Escape"}); // the first ends; the one answered Yes runs on, and counts
@@ -252,49 +239,38 @@ private Q_SLOTS:
         home.start();
         keys(windowTitled(kQuestion), {"Return"});
         QTRY_COMPARE(home.running(), 1);
-        root.kill();
-        root.waitForFinished();
     }
 
     void raisedOnWayland() {
         if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "sway"_L1)
             QSKIP("runs on sway: wayland-session.sh sway");
-        QProcess keyboard; // plugged in throughout, as a person's is: wtype's own goes at once
-        keyboard.start("wtype", {"-s", "600000"});
+        Child keyboard("wtype", {"-s", "600000"}); // plugged in throughout, as a person's is
         QTRY_VERIFY(run({"swaymsg", "-t", "get_inputs"}).contains("\"keyboard\""));
         Home home;
         const auto inFront = [](QProcess& copy, const QString& title) {
             const QString window = title + ' ' + QString::number(copy.processId());
             return QTest::qWaitFor([&] { return swayFocused() == window; }, 10000);
         };
-        qputenv("WAYLAND_DEBUG", "client"); // the first copy's protocol log
-        qputenv("XDG_ACTIVATION_TOKEN", "launch");
-        QProcess& first = home.start();
-        qunsetenv("WAYLAND_DEBUG");
-        qunsetenv("XDG_ACTIVATION_TOKEN");
+        // The first copy's protocol log shows that the launcher's token went to its window.
+        QProcess& first = home.start({"WAYLAND_DEBUG=client", "XDG_ACTIVATION_TOKEN=launch"});
         QVERIFY(inFront(first, kTitle));
-        QByteArray log; // the launcher's token went to the first window
+        QByteArray log;
         QTRY_VERIFY((log += first.readAllStandardError()).contains("activate(\"launch\""));
-        QProcess behind; // another program's window takes the front (not Qt's: see the README)
-        behind.start("weston-flower");
+        Child behind("weston-flower"); // another program takes the front (not Qt's: see the README)
         QVERIFY(inFront(behind, "Flower"));
         QProcess& later = home.start();
         QVERIFY(inFront(later, kQuestion));
-        QProcess typing; // its keyboard stays till the answer shows: a focus loss drops a click
-        typing.start("wtype", {"-k", "Return", "-s", "600000"}); // No
+        // No; its keyboard stays till the answer shows, since a focus loss drops a click.
+        Child typing("wtype", {"-k", "Return", "-s", "600000"});
         QVERIFY(inFront(first, kTitle));
         QTRY_COMPARE(later.state(), QProcess::NotRunning); // it backed out
-        for (QProcess* helper : {&typing, &behind, &keyboard})
-            helper->kill(), helper->waitForFinished();
     }
 
     void startsWithoutAnInputSeat() {
         if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "weston"_L1)
             QSKIP("runs without an input seat: wayland-session.sh weston");
         Home home;
-        qputenv("WAYLAND_DEBUG", "client");
-        QProcess& netcairn = home.start();
-        qunsetenv("WAYLAND_DEBUG");
+        QProcess& netcairn = home.start({"WAYLAND_DEBUG=client"});
         QByteArray log; // the window is titled, then drawn: start-up is through
         QTRY_VERIFY((log += netcairn.readAllStandardError())
                         .indexOf("attach(", log.indexOf("set_title(\"Netcairn 1.21\")")) > 0);

@@ -32,5 +32,4 @@ DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --address="unix:path=$work/bus"
     --print-pid=6 --print-address=1 6>"$work/bus.pid")
 export WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=wayland \
     NETCAIRN_E2E_DESKTOP="$kind"
-unset DISPLAY
-"$@"
+env -u DISPLAY "$@"

@@ -19,6 +19,4 @@ export DISPLAY DBUS_SESSION_BUS_ADDRESS
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 wm=$!
 for _ in $(seq 100); do [ -e "$work/wm-ready" ] && break; sleep 0.1; done
-status=0
-"$@" || status=$?
-exit $status
+"$@"

@@ -8,8 +8,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 changes=$(ls "$1"/netcairn_*.changes | head -n 1)
 deb=$(realpath "$(ls "$1"/netcairn_*.deb | head -n 1)")
 lintian --fail-on error,warning,info,pedantic --display-info --pedantic "$changes"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
+sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
 trap '$sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq netcairn >/dev/null' EXIT
 man --warnings -l /usr/share/man/man1/netcairn.1.gz >/dev/null

@@ -34,16 +34,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     while (xcb_generic_event_t* event = xcb_wait_for_event(x)) {
         if ((event->response_type & 0x7f) == XCB_SELECTION_REQUEST) {
-            const auto* asked = reinterpret_cast<xcb_selection_request_event_t*>(event);
-            const xcb_selection_notify_event_t done{XCB_SELECTION_NOTIFY,
-                                                    0,
-                                                    0,
-                                                    asked->time,
-                                                    asked->requestor,
-                                                    asked->selection,
-                                                    asked->target,
-                                                    asked->property};
-            xcb_send_event(x, 0, asked->requestor, 0, reinterpret_cast<const char*>(&done));
+            const auto& r = *reinterpret_cast<xcb_selection_request_event_t*>(event);
+            const xcb_selection_notify_event_t done{
+                XCB_SELECTION_NOTIFY, 0, 0, r.time, r.requestor, r.selection, r.target, r.property};
+            xcb_send_event(x, 0, r.requestor, 0, reinterpret_cast<const char*>(&done));
             xcb_flush(x);
         }
         std::free(event);
