@@ -228,9 +228,10 @@ private Q_SLOTS:
         keys(windowTitled(kQuestion), {"y"});
         QTRY_VERIFY(windowsTitled(kTitle).size() == 2 &&
                     run({"xdotool", "getactivewindow"}) != window);
-        home.start();
+        const QProcess& answeredNo = home.start();
         keys(windowTitled(kQuestion), {"Return"}); // No, the default
         QTRY_COMPARE(home.running(), 2);
+        QCOMPARE(answeredNo.exitCode(), 0); // a copy that gives way has not failed
         QTRY_COMPARE(run({"xdotool", "getactivewindow"}), window);
         // The startup id of the answer was handed on, with the X server time in it.
         QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
