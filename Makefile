@@ -23,10 +23,10 @@ RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fon
 # checker, and the desktop-file and AppStream validators with the Debian packaging tools, which
 # CI's `make package-check` needs after `make test` (debhelper builds the package). Wayland
 # desktops of their own: weston without an input seat, and sway (xdg-activation) with wtype's
-# virtual keyboard.
+# virtual keyboard and wl-clipboard to read the clipboard there.
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth openbox dbus-daemon x11-utils xdotool procps \
                  poppler-utils iproute2 e2fsprogs clang-format desktop-file-utils appstream \
-                 dpkg-dev debhelper file git lintian man-db weston sway wtype
+                 dpkg-dev debhelper file git lintian man-db weston sway wtype wl-clipboard
 # To measure and to fuzz.
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev

@@ -265,6 +265,15 @@ private Q_SLOTS:
         Child typing("wtype", {"-k", "Return", "-s", "600000"});
         QVERIFY(inFront(first, kTitle));
         QTRY_COMPARE(later.state(), QProcess::NotRunning); // it backed out
+        // Copied, then ended as at logout: the address stays on the clipboard.
+        run({"wtype", "-k", "Return"}); // Copy, the default button
+        const QString address =
+            readFile(QFileInfo(NETCAIRN_INSTALLED).path() + "/LocalIp.txt").trimmed();
+        QVERIFY(!address.isEmpty());
+        QTRY_COMPARE(run({"wl-paste", "-n"}), address);
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(run({"wl-paste", "-n"}), address);
     }
 
     void startsWithoutAnInputSeat() {
