@@ -1,113 +1,122 @@
 // Where the local address comes from: the kernel's tables, chosen as a user expects on
 // machines with many interfaces, and checked against real network stacks.
 
-#include "NetworkNamespace.h"
 #include "address/LocalAddress.h"
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace nc;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-/// /proc/net/route lines: a default route on \a dev through \a gateway (hex, as the kernel
-/// writes it) at \a metric.
-QByteArray v4Default(const char* dev, const char* gateway, int metric) {
-    return QByteArray(dev) + "\t00000000\t" + gateway + "\t0003\t0\t0\t" +
-           QByteArray::number(metric) + "\t00000000\n";
-}
-InterfaceAddress v4(const char* dev, quint32 address) {
-    return {QString::fromLatin1(dev), address, 0xffffff00u, true, true, address == 0x7f000001};
-}
-/// An /proc/net/ipv6_route default route on \a dev, and an /proc/net/if_inet6 line.
-QByteArray v6Default(const char* dev) {
-    return QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " + QByteArray(32, '1') +
-           " 00000400 00000001 00000000 00000003 " + dev + "\n";
-}
-QByteArray v6(const char* hex, const char* scopeAndFlags, const char* dev) {
-    return QByteArray(hex) + " 02 40 " + scopeAndFlags + ' ' + dev + "\n";
-}
-const char* kGlobal = "20010db8000000000000000000000007";
-const char* kTemporary = "20010db80000000012345678abcdef01";
-const char* kLinkLocal = "fe800000000000000000000000000007";
-
-} // namespace
+// A machine a line, besides its loopback interface: name | IPv4 default routes "DEV GATEWAY
+// METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | the interface
+// of the IPv6 default route | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
+// temporary, a link-local one) | the address chosen.
+const char* const kMachines = R"(
+the default route's, not the first|eth1 0100000A 0|docker0 ac110001,eth1 0a000007|||10.0.0.7
+lowest metric|eth0 0100000A 600,wlan0 0100090A 100|eth0 0a000007,wlan0 0a090005|||10.9.0.5
+the one in the gateway's subnet|eth0 0101A8C0 0|eth0 0a010101,eth0 c0a80114|||192.168.1.20
+no default route: first up, not loopback||down0 0a020001 down,eth0 0a030001|||10.3.0.1
+IPv4 wins||eth0 0a030001|v0|G 00 80 eth0|10.3.0.1
+IPv6 only|||v0|L 20 80 v0,G 00 80 v0|2001:db8::7
+stable before temporary|||v0|T 00 01 v0,G 00 00 v0|2001:db8::7
+temporary alone|||v0|T 00 01 v0|2001:db8::1234:5678:abcd:ef01
+link-local or elsewhere|||v0|L 20 80 v0,G 00 80 v1|127.0.0.1
+duplicate, deprecated or tentative|||v0|G 00 08 v0,G 00 20 v0,G 00 40 v0|127.0.0.1
+no IPv6 default route||||G 00 80 v0|127.0.0.1
+text: all zeros|||v0|00000000000000000000000000000000 00 80 v0|::
+text: a single zero group stays|||v0|20010db8000000010001000100010001 00 80 v0|2001:db8:0:1:1:1:1:1
+text: the first longest run|||v0|20010000000000010000000000010ABC 00 80 v0|2001::1:0:0:1:abc
+text: a run at the end|||v0|00010000000000010000000000000000 00 80 v0|1:0:0:1::
+)";
 
 class TstAddress : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void localIp_data() {
-        QTest::addColumn<QByteArray>("routes");
-        QTest::addColumn<QList<InterfaceAddress>>("ipv4");
-        QTest::addColumn<QByteArray>("ipv6");
-        QTest::addColumn<QString>("chosen");
-        const auto row = [](const char* name, const QByteArray& routes,
-                            const QList<InterfaceAddress>& ipv4, const QByteArray& ipv6,
-                            const char* chosen) {
-            QTest::newRow(name) << "Iface\tDestination\tGateway\n" + routes << ipv4 << ipv6
-                                << QString::fromLatin1(chosen);
-        };
-        const auto lo = v4("lo", 0x7f000001);
-        const auto eth0 = v4("eth0", 0x0a030001);
-        const auto v6Only = [](const QByteArray& lines) { return v6Default("v0") + "|" + lines; };
-        row("the default route's interface, not the first", v4Default("eth1", "0100000A", 0),
-            {lo, v4("docker0", 0xac110001), v4("eth1", 0x0a000007)}, {}, "10.0.0.7");
-        row("lowest metric",
-            v4Default("eth0", "0100000A", 600) + v4Default("wlan0", "0100090A", 100),
-            {v4("eth0", 0x0a000007), v4("wlan0", 0x0a090005)}, {}, "10.9.0.5");
-        row("the address in the gateway's subnet", v4Default("eth0", "0101A8C0", 0),
-            {v4("eth0", 0x0a010101), v4("eth0", 0xc0a80114)}, {}, "192.168.1.20");
-        row("no default route: the first up and not loopback", {},
-            {lo, {"down0", 0x0a020001, 0, false, false, false}, eth0}, {}, "10.3.0.1");
-        row("IPv4 wins", {}, {lo, eth0}, v6Only(v6(kGlobal, "00 80", "eth0")), "10.3.0.1");
-        row("IPv6 only", {}, {lo},
-            v6Only(v6(kLinkLocal, "20 80", "v0") + v6(kGlobal, "00 80", "v0")), "2001:db8::7");
-        row("stable before temporary", {}, {lo},
-            v6Only(v6(kTemporary, "00 01", "v0") + v6(kGlobal, "00 00", "v0")), "2001:db8::7");
-        row("temporary alone", {}, {lo}, v6Only(v6(kTemporary, "00 01", "v0")),
-            "2001:db8::1234:5678:abcd:ef01");
-        row("link-local, deprecated, tentative or elsewhere", {}, {lo},
-            v6Only(v6(kLinkLocal, "20 80", "v0") + v6(kGlobal, "00 20", "v0") +
-                   v6(kGlobal, "00 40", "v0") + v6(kGlobal, "00 80", "v1")),
-            "127.0.0.1");
-        row("no IPv6 default route", {}, {lo}, "|" + v6(kGlobal, "00 80", "v0"), "127.0.0.1");
+        QTest::addColumn<QStringList>("machine");
+        for (const QString& line : QString::fromLatin1(kMachines).trimmed().split(u'\n'))
+            QTest::newRow(qPrintable(line.section(u'|', 0, 0))) << line.split(u'|');
     }
     void localIp() {
-        QFETCH(QByteArray, routes);
-        QFETCH(QList<InterfaceAddress>, ipv4);
-        QFETCH(QByteArray, ipv6);
-        QFETCH(QString, chosen);
-        const QList<QByteArray> tables = ipv6.split('|');
-        QCOMPARE(LocalIP({routes, ipv4, tables.value(0), tables.value(1)}), chosen);
-    }
-
-    void ipv6TextIsCanonical() {
-        QCOMPARE(Ipv6Text({0, 0, 0, 0, 0, 0, 0, 0}), u"::"_s);
-        QCOMPARE(Ipv6Text({0x2001, 0xdb8, 0, 1, 1, 1, 1, 1}), u"2001:db8:0:1:1:1:1:1"_s);
-        QCOMPARE(Ipv6Text({0x2001, 0, 0, 1, 0, 0, 1, 0xABC}), u"2001::1:0:0:1:abc"_s);
-        QCOMPARE(Ipv6Text({1, 0, 0, 1, 0, 0, 0, 0}), u"1:0:0:1::"_s);
+        QFETCH(QStringList, machine);
+        const auto entries = [&](int column) {
+            QList<QStringList> fields;
+            for (const QString& entry : machine[column].split(u',', Qt::SkipEmptyParts))
+                fields << entry.split(u' ');
+            return fields;
+        };
+        AddressTables tables;
+        tables.ipv4Routes = "Iface\tDestination\tGateway\n";
+        tables.ipv4 << InterfaceAddress{u"lo"_s, 0x7f000001, 0xff000000, true, true, true};
+        for (const QStringList& f : entries(1))
+            tables.ipv4Routes +=
+                (f[0] + " 00000000 " + f[1] + " 0003 0 0 " + f[2] + " 00000000\n").toLatin1();
+        for (const QStringList& f : entries(2)) {
+            const bool up = f.size() == 2;
+            tables.ipv4 << InterfaceAddress{f[0], f[1].toUInt(nullptr, 16), 0xffffff00, up, up};
+        }
+        if (!machine[3].isEmpty())
+            tables.ipv6Routes = QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " +
+                                QByteArray(32, '1') + " 00000400 00000001 00000000 00000003 " +
+                                machine[3].toLatin1();
+        const QMap<QString, QString> kinds{{u"G"_s, u"20010db8000000000000000000000007"_s},
+                                           {u"T"_s, u"20010db80000000012345678abcdef01"_s},
+                                           {u"L"_s, u"fe800000000000000000000000000007"_s}};
+        for (const QStringList& f : entries(4))
+            tables.ipv6Addresses +=
+                (kinds.value(f[0], f[0]) + " 02 40 " + f.mid(1).join(u' ') + u'\n').toLatin1();
+        QCOMPARE(LocalIP(tables), machine[5]);
     }
 };
 
 /// The choice the real backend makes in network namespaces of the test's own; they need root
 /// and iproute2, and exit code 77 tells CTest the test was skipped where none can be made.
 int kernelTables() {
-    NetworkNamespace v4("nc4"), v6("nc6");
-    if (!v4.ok() || !v6.ok())
+    const QString v4 = u"nc4-%1"_s.arg(getpid()), v6 = u"nc6-%1"_s.arg(getpid());
+    const auto ip = [](const QString& args) {
+        return QProcess::execute(u"ip"_s, args.split(u' ')) == 0;
+    };
+    const auto removed = qScopeGuard([&] {
+        ip("netns del " + v4);
+        ip("netns del " + v6);
+    });
+    // The veth pair DEV and DEV + "p", both up, with CIDR on DEV (IPv6 usable at once, no DAD).
+    const auto veth = [&](const QString& ns, const QString& dev, const QString& cidr) {
+        return ip(u"-n %1 link add %2 type veth peer name %2p"_s.arg(ns, dev)) &&
+               ip(u"-n %1 addr add %3 dev %2%4"_s.arg(ns, dev, cidr,
+                                                      cidr.contains(u':') ? " nodad" : "")) &&
+               ip(u"-n %1 link set %2 up"_s.arg(ns, dev)) &&
+               ip(u"-n %1 link set %2p up"_s.arg(ns, dev));
+    };
+    QStringList seen;
+    const auto choose = [&seen](const QString& ns) {
+        QProcess run;
+        run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, NETCAIRN_LOCALIP_TOOL});
+        run.waitForFinished();
+        seen << QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
+    };
+    if (geteuid() != 0 || !ip("netns add " + v4) || !ip("netns add " + v6) ||
+        !ip("-n " + v4 + " link set lo up") || !ip("-n " + v6 + " link set lo up"))
         return 77;
-    QStringList seen{v4.output(NETCAIRN_LOCALIP_TOOL)}; // only loopback
-    if (!v4.addVeth("x0", "192.168.77.5/24") || !v4.addVeth("v0", "10.0.0.7/24") ||
-        !v6.addVeth("v0", "2001:db8::7/64"))
+    choose(v4); // only loopback
+    if (!veth(v4, "x0", "192.168.77.5/24") || !veth(v4, "v0", "10.0.0.7/24") ||
+        !veth(v6, "v0", "2001:db8::7/64"))
         return 77;
-    seen << v4.output(NETCAIRN_LOCALIP_TOOL) << v6.output(NETCAIRN_LOCALIP_TOOL); // no routes
-    v4.ip("route add default via 10.0.0.1 dev v0 metric 100");
-    seen << v4.output(NETCAIRN_LOCALIP_TOOL);
-    v4.ip("route add default via 192.168.77.1 dev x0 metric 50");
-    v6.ip("-6 route add default via 2001:db8::1 dev v0");
-    seen << v4.output(NETCAIRN_LOCALIP_TOOL) << v6.output(NETCAIRN_LOCALIP_TOOL);
+    choose(v4); // no routes
+    choose(v6);
+    ip("-n " + v4 + " route add default via 10.0.0.1 dev v0 metric 100");
+    choose(v4);
+    ip("-n " + v4 + " route add default via 192.168.77.1 dev x0 metric 50");
+    ip("-n " + v6 + " -6 route add default via 2001:db8::1 dev v0");
+    choose(v4);
+    choose(v6);
     const QStringList expected{"127.0.0.1", "192.168.77.5", "127.0.0.1",
                                "10.0.0.7",  "192.168.77.5", "2001:db8::7"};
     if (seen != expected)
