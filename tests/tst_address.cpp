@@ -3,7 +3,6 @@
 
 #include "address/LocalAddress.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
@@ -74,61 +73,52 @@ private Q_SLOTS:
                 (kinds.value(f[0], f[0]) + " 02 40 " + f.mid(1).join(u' ') + u'\n').toLatin1();
         QCOMPARE(LocalIP(tables), machine[5]);
     }
+
+    /// The choice the real backend makes in network namespaces of the test's own; they need
+    /// root and iproute2.
+    void chosenInNetworkNamespaces() {
+        const QString v4 = u"nc4-%1"_s.arg(getpid()), v6 = u"nc6-%1"_s.arg(getpid());
+        const auto ip = [](const QString& args) {
+            return QProcess::execute(u"ip"_s, args.split(u' ')) == 0;
+        };
+        const auto removed = qScopeGuard([&] {
+            ip("netns del " + v4);
+            ip("netns del " + v6);
+        });
+        // The veth pair DEV and DEV + "p", both up, with CIDR on DEV (IPv6 usable at once).
+        const auto veth = [&](const QString& ns, const QString& dev, const QString& cidr) {
+            return ip(u"-n %1 link add %2 type veth peer name %2p"_s.arg(ns, dev)) &&
+                   ip(u"-n %1 addr add %3 dev %2%4"_s.arg(ns, dev, cidr,
+                                                          cidr.contains(u':') ? " nodad" : "")) &&
+                   ip(u"-n %1 link set %2 up"_s.arg(ns, dev)) &&
+                   ip(u"-n %1 link set %2p up"_s.arg(ns, dev));
+        };
+        QStringList seen;
+        const auto choose = [&seen](const QString& ns) {
+            QProcess run;
+            run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, NETCAIRN_LOCALIP_TOOL});
+            run.waitForFinished();
+            seen << QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
+        };
+        if (geteuid() != 0 || !ip("netns add " + v4) || !ip("netns add " + v6) ||
+            !ip("-n " + v4 + " link set lo up") || !ip("-n " + v6 + " link set lo up"))
+            QSKIP("no network namespace can be made here");
+        choose(v4); // only loopback
+        if (!veth(v4, "x0", "192.168.77.5/24") || !veth(v4, "v0", "10.0.0.7/24") ||
+            !veth(v6, "v0", "2001:db8::7/64"))
+            QSKIP("no veth pair can be made here");
+        choose(v4); // no routes
+        choose(v6);
+        ip("-n " + v4 + " route add default via 10.0.0.1 dev v0 metric 100");
+        choose(v4);
+        ip("-n " + v4 + " route add default via 192.168.77.1 dev x0 metric 50");
+        ip("-n " + v6 + " -6 route add default via 2001:db8::1 dev v0");
+        choose(v4);
+        choose(v6);
+        QCOMPARE(seen, QStringList({"127.0.0.1", "192.168.77.5", "127.0.0.1", "10.0.0.7",
+                                    "192.168.77.5", "2001:db8::7"}));
+    }
 };
 
-/// The choice the real backend makes in network namespaces of the test's own; they need root
-/// and iproute2, and exit code 77 tells CTest the test was skipped where none can be made.
-int kernelTables() {
-    const QString v4 = u"nc4-%1"_s.arg(getpid()), v6 = u"nc6-%1"_s.arg(getpid());
-    const auto ip = [](const QString& args) {
-        return QProcess::execute(u"ip"_s, args.split(u' ')) == 0;
-    };
-    const auto removed = qScopeGuard([&] {
-        ip("netns del " + v4);
-        ip("netns del " + v6);
-    });
-    // The veth pair DEV and DEV + "p", both up, with CIDR on DEV (IPv6 usable at once, no DAD).
-    const auto veth = [&](const QString& ns, const QString& dev, const QString& cidr) {
-        return ip(u"-n %1 link add %2 type veth peer name %2p"_s.arg(ns, dev)) &&
-               ip(u"-n %1 addr add %3 dev %2%4"_s.arg(ns, dev, cidr,
-                                                      cidr.contains(u':') ? " nodad" : "")) &&
-               ip(u"-n %1 link set %2 up"_s.arg(ns, dev)) &&
-               ip(u"-n %1 link set %2p up"_s.arg(ns, dev));
-    };
-    QStringList seen;
-    const auto choose = [&seen](const QString& ns) {
-        QProcess run;
-        run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, NETCAIRN_LOCALIP_TOOL});
-        run.waitForFinished();
-        seen << QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
-    };
-    if (geteuid() != 0 || !ip("netns add " + v4) || !ip("netns add " + v6) ||
-        !ip("-n " + v4 + " link set lo up") || !ip("-n " + v6 + " link set lo up"))
-        return 77;
-    choose(v4); // only loopback
-    if (!veth(v4, "x0", "192.168.77.5/24") || !veth(v4, "v0", "10.0.0.7/24") ||
-        !veth(v6, "v0", "2001:db8::7/64"))
-        return 77;
-    choose(v4); // no routes
-    choose(v6);
-    ip("-n " + v4 + " route add default via 10.0.0.1 dev v0 metric 100");
-    choose(v4);
-    ip("-n " + v4 + " route add default via 192.168.77.1 dev x0 metric 50");
-    ip("-n " + v6 + " -6 route add default via 2001:db8::1 dev v0");
-    choose(v4);
-    choose(v6);
-    const QStringList expected{"127.0.0.1", "192.168.77.5", "127.0.0.1",
-                               "10.0.0.7",  "192.168.77.5", "2001:db8::7"};
-    if (seen != expected)
-        qWarning("chosen: %s; expected: %s", qPrintable(seen.join(' ')),
-                 qPrintable(expected.join(' ')));
-    return seen == expected ? 0 : 1;
-}
-
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    TstAddress tables;
-    return argc > 1 && argv[1] == "kernel"_L1 ? kernelTables() : QTest::qExec(&tables, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TstAddress)
 #include "tst_address.moc"
