@@ -1,5 +1,5 @@
-// The stored options: reading flags, the pending-changes rule, the settings file edited line by
-// line on disk, its folders, and an Apply that stores all or nothing.
+// The stored options: reading flags, the settings file edited line by line on disk, its
+// folders, and an Apply that stores all or nothing.
 
 #include "TestPlatform.h"
 #include "app/frmMain.h"
@@ -38,14 +38,6 @@ private Q_SLOTS:
             }
             QVERIFY2(read == row.section(u'=', 1).toInt(), qPrintable(row));
         }
-    }
-
-    void pendingChanges() {
-        const SettingsRecord stored{0, 1, u"/a/ip.txt"_s};
-        QVERIFY(!HasPendingChanges(0, 1, "/a/ip.txt", stored));
-        QVERIFY(HasPendingChanges(0, 1, "/a/IP.txt", stored));
-        QVERIFY(HasPendingChanges(1, 1, "/a/ip.txt", stored));
-        QVERIFY(HasPendingChanges(0, 0, "/a/ip.txt", stored));
     }
 
     void aWriteChangesOnlyItsValues_data() {
