@@ -17,6 +17,7 @@
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
@@ -276,7 +277,10 @@ private Q_SLOTS:
     /// The choice the real backend makes in network namespaces of the test's own; they need
     /// root and iproute2.
     void chosenInNetworkNamespaces() {
-        const QString v4 = u"nc4-%1"_s.arg(getpid()), v6 = u"nc6-%1"_s.arg(getpid());
+        // Named at random: namespace names are machine-wide, and process ids repeat across PID
+        // namespaces, where another run of this test may be at work.
+        const QString tag = QString::number(QRandomGenerator::global()->generate64(), 36);
+        const QString v4 = "nc4-" + tag, v6 = "nc6-" + tag;
         const auto ip = [](const QString& args) {
             return QProcess::execute(u"ip"_s, args.split(u' ')) == 0;
         };
