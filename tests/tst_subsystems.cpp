@@ -33,8 +33,8 @@ using namespace nc;
 using namespace Qt::StringLiterals;
 
 // A machine a line, besides its loopback interface: name | IPv4 default routes "DEV GATEWAY
-// METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | the interface
-// of the IPv6 default route | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
+// METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | IPv6 default
+// routes "DEV [METRIC]" | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
 // temporary, a link-local one) | the address chosen.
 const char* const kMachines = R"(
 the default route's, not the first|eth1 0100000A 0|docker0 ac110001,eth1 0a000007|||10.0.0.7
@@ -48,6 +48,8 @@ temporary alone|||v0|T 00 01 v0|2001:db8::1234:5678:abcd:ef01
 link-local or elsewhere|||v0|L 20 80 v0,G 00 80 v1|127.0.0.1
 duplicate, deprecated or tentative|||v0|G 00 08 v0,G 00 20 v0,G 00 40 v0|127.0.0.1
 no IPv6 default route||||G 00 80 v0|127.0.0.1
+the IPv6 default route of the lowest metric|||v1 500,v0 64|T 00 80 v1,G 00 80 v0|2001:db8::7
+never the loopback interface's IPv6 route|||lo 1,v0|T 00 80 lo,G 00 80 v0|2001:db8::7
 text: all zeros|||v0|00000000000000000000000000000000 00 80 v0|::
 text: a single zero group stays|||v0|20010db8000000010001000100010001 00 80 v0|2001:db8:0:1:1:1:1:1
 text: the first longest run|||v0|20010000000000010000000000010ABC 00 80 v0|2001::1:0:0:1:abc
@@ -261,10 +263,10 @@ private Q_SLOTS:
             const bool up = f.size() == 2;
             tables.ipv4 << InterfaceAddress{f[0], f[1].toUInt(nullptr, 16), 0xffffff00, up, up};
         }
-        if (!machine[3].isEmpty())
-            tables.ipv6Routes = QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " +
-                                QByteArray(32, '1') + " 00000400 00000001 00000000 00000003 " +
-                                machine[3].toLatin1();
+        for (const QStringList& f : entries(3))
+            tables.ipv6Routes += QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " +
+                                 QByteArray(32, '1') + ' ' + f.value(1, u"400"_s).toLatin1() +
+                                 " 00000001 00000000 00000003 " + f[0].toLatin1() + '\n';
         const QMap<QString, QString> kinds{{u"G"_s, u"20010db8000000000000000000000007"_s},
                                            {u"T"_s, u"20010db80000000012345678abcdef01"_s},
                                            {u"L"_s, u"fe800000000000000000000000000007"_s}};
