@@ -12,51 +12,42 @@
 
 #include <cstdlib>
 
-namespace {
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir home;
-    QDir().mkpath(home.filePath(QStringLiteral("A")));
     const QString path = home.filePath(QStringLiteral("A/A.ini"));
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const auto content = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size())
+    if (!QDir().mkpath(home.filePath(QStringLiteral("A"))) || !file.open(QIODevice::WriteOnly) ||
+        file.write(input) != input.size())
         abort();
     file.close();
     nc::IniSettingsStore store(home.path());
     const auto read = [&](const char* key) {
         try {
-            return store.GetSetting(QStringLiteral("A"), QStringLiteral("Options"),
-                                    QString::fromLatin1(key));
+            return store.GetSetting("A", "Options", QString::fromLatin1(key));
         } catch (const nc::Failure&) {
             return QStringLiteral("unreadable");
         }
     };
-    const auto save = [&] {
-        store.SaveSetting(QStringLiteral("A"), QStringLiteral("Options"),
-                          QStringLiteral("AutoCopy"), QStringLiteral("1"));
-    };
+    const auto save = [&] { store.SaveSetting("A", "Options", "AutoCopy", "1"); };
     const QString before = read("AutoSaveDir");
     const bool foreign = nc::IniText(input).firstForeignLine() != 0;
     try {
         save();
     } catch (const nc::Failure&) {
-        if (!foreign || contentOf(path) != input)
+        if (!foreign || content() != input)
             abort(); // refused without a reason, or not left as it was
         return 0;
     }
-    const QByteArray written = contentOf(path);
+    const QByteArray written = content();
     if (foreign || read("AutoSaveDir") != before || read("AutoCopy") != QLatin1String("1"))
         abort();
     save();
-    if (contentOf(path) != written)
+    if (content() != written)
         abort();
     return 0;
 }

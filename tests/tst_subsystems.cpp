@@ -1,0 +1,440 @@
+// The subsystems under the forms, each against real files, tables and processes of the test's
+// own: the stored options (flags, the settings file edited line by line on disk, its folders,
+// an Apply that stores all or nothing); where the local address comes from (the kernel's
+// tables, chosen as a user expects on machines with many interfaces, and real network stacks);
+// and handing it out (the address file on disk, the printed page).
+
+#include "TestPlatform.h"
+#include "address/LocalAddress.h"
+#include "app/frmMain.h"
+#include "output/PathHelpers.h"
+#include "platform/linux/ModulePrinter.h"
+#include "platform/linux/XdgFolders.h"
+#include "settings/Options.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QTest>
+
+#include <csignal>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace nc;
+using namespace Qt::StringLiterals;
+
+// A machine a line, besides its loopback interface: name | IPv4 default routes "DEV GATEWAY
+// METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | IPv6 default
+// routes "DEV [METRIC]" | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
+// temporary, a link-local one) | the address chosen.
+const char* const kMachines = R"(
+the default route's, not the first|eth1 0100000A 0|docker0 ac110001,eth1 0a000007|||10.0.0.7
+lowest metric|eth0 0100000A 600,wlan0 0100090A 100|eth0 0a000007,wlan0 0a090005|||10.9.0.5
+the one in the gateway's subnet|eth0 0101A8C0 0|eth0 0a010101,eth0 c0a80114|||192.168.1.20
+no default route: first up, not loopback||down0 0a020001 down,eth0 0a030001|||10.3.0.1
+IPv4 wins||eth0 0a030001|v0|G 00 80 eth0|10.3.0.1
+IPv6 only|||v0|L 20 80 v0,G 00 80 v0|2001:db8::7
+stable before temporary|||v0|T 00 01 v0,G 00 00 v0|2001:db8::7
+temporary alone|||v0|T 00 01 v0|2001:db8::1234:5678:abcd:ef01
+link-local or elsewhere|||v0|L 20 80 v0,G 00 80 v1|127.0.0.1
+duplicate, deprecated or tentative|||v0|G 00 08 v0,G 00 20 v0,G 00 40 v0|127.0.0.1
+no IPv6 default route||||G 00 80 v0|127.0.0.1
+the IPv6 default route of the lowest metric|||v1 500,v0 64|T 00 80 v1,G 00 80 v0|2001:db8::7
+never the loopback interface's IPv6 route|||lo 1,v0|T 00 80 lo,G 00 80 v0|2001:db8::7
+text: all zeros|||v0|00000000000000000000000000000000 00 80 v0|::
+text: a single zero group stays|||v0|20010db8000000010001000100010001 00 80 v0|2001:db8:0:1:1:1:1:1
+text: the first longest run|||v0|20010000000000010000000000010ABC 00 80 v0|2001::1:0:0:1:abc
+text: a run at the end|||v0|00010000000000010000000000000000 00 80 v0|1:0:0:1::
+)";
+
+/// Runs \a write where no file may grow beyond \a bytes: its writes fail as on a full disk.
+void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{bytes, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+}
+
+class TstSubsystems : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The stored options.
+    void flagValue() {
+        // text=value; -1: overflow
+        for (const QString& row :
+             u"1=1|0=0|=0|abc=0| 1=1|\t7=7|1.5=2|2.5=2|3 copies=3|1,7=1|"
+             "2.5e1=25|4e=4|-0.4=0|255=255|300=-1|-1=-1|255.5=-1|1e999=-1"_s.split(u'|')) {
+            int read = -1;
+            try {
+                read = FlagValue(row.section(u'=', 0, 0));
+            } catch (const Failure& failure) {
+                QCOMPARE(failure.Number, int(errOverflow));
+            }
+            QVERIFY2(read == row.section(u'=', 1).toInt(), qPrintable(row));
+        }
+    }
+
+    void aWriteChangesOnlyItsValues_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("path");     // AutoSaveDir as it must be read
+        QTest::addColumn<QByteArray>("after"); // once 1, 0 and "/new" are stored
+        QTest::addColumn<int>("refused");      // the line named when the file is left alone
+        const auto row = [](const char* name, const char* before, const char* path,
+                            const char* after, int refused = 0) {
+            QTest::newRow(name) << QByteArray(before) << QString::fromUtf8(path)
+                                << QByteArray(after ? after : before) << refused;
+        };
+        const char* plain = "[Options]\nAutoSaveDir=/new\nAutoCopy=1\nAutoSave=0\n";
+        row("as written", "[Options]\nAutoCopy=0\nAutoSave=1\nAutoSaveDir=/a\n\n[Setup]\nX=1\n",
+            "/a", "[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n\n[Setup]\nX=1\n");
+        row("BOMs, CRLF", "\xEF\xBB\xBF[X]\r\n\xEF\xBB\xBF[Options]\r\nAutoSaveDir=/a\r\n", "/a",
+            "\xEF\xBB\xBF[X]\r\n\xEF\xBB\xBF[Options]\r\n"
+            "AutoSaveDir=/new\r\nAutoCopy=1\r\nAutoSave=0\r\n");
+        row("comments, blanks, unknown keys",
+            "# mine\n[Options]\n; path\nAutoSaveDir = /a \nC=b\n\n; next\n[X]\nAutoCopy=7\n", "/a",
+            "# mine\n[Options]\n; path\nAutoSaveDir = /new\nC=b\nAutoCopy=1\nAutoSave=0\n\n; next\n"
+            "[X]\nAutoCopy=7\n");
+        row("no section, no last line end", "[X]\ny=1", "",
+            "[X]\ny=1\n\n[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
+        row("twice", "[Options]\nAutoSaveDir=/a\n[X]\n[Options]\nAutoSaveDir=/b\nAutoCopy=0\n",
+            "/a",
+            "[Options]\nAutoSaveDir=/new\nAutoSave=0\n[X]\n[Options]\nAutoSaveDir=/b\n"
+            "AutoCopy=1\n");
+        row("comma as it stands", "[Options]\nAutoSaveDir=/t/a,b.txt\n", "/t/a,b.txt", plain);
+        row("backslash, no last line end", "[Options]\nAutoSaveDir=/t/a\\qb", "/t/a\\qb",
+            "[Options]\nAutoSaveDir=/new\nAutoCopy=1\nAutoSave=0");
+        row("escaped names", "[Opt%69ons]\nAuto%53aveDir=/a\n", "/a",
+            "[Opt%69ons]\nAuto%53aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
+        row("not UTF-8", "[Options]\nAutoSaveDir=/a\n# caf\xe9\n", "/a", nullptr, 3);
+    }
+    void aWriteChangesOnlyItsValues() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, after);
+        QFETCH(int, refused);
+        TestPlatform p;
+        const QString ini = p.writeFile("config/Netcairn/Netcairn.ini", before);
+        QCOMPARE(p.stored("AutoSaveDir"), path);
+        try {
+            StoreOptions(p.settings, "Netcairn", 1, 0, "/new");
+            QCOMPARE(p.stored("AutoSaveDir") + p.stored("AutoCopy"), u"/new1"_s);
+            QCOMPARE(refused, 0);
+        } catch (const Failure& failure) {
+            QVERIFY2(refused && failure.Description.contains(ini + u" holds"_s) &&
+                         failure.Description.contains(u"line %1,"_s.arg(refused)),
+                     qPrintable(failure.Description));
+        }
+        QCOMPARE(TestPlatform::readFile(ini), after);
+    }
+
+    void valuesMeanTheSameToEarlierVersions() {
+        // Earlier versions wrote through QSettings; either side reads what the other wrote.
+        const QString values =
+            u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r|@at|@@at|nul^1f|x\u00011|ü€😀||/t/a b.txt"_s;
+        for (const QString& value : QString(values).replace(u'^', QChar(0)).split(u'|')) {
+            TestPlatform p;
+            const QString ini = p.path("config/Netcairn/Netcairn.ini");
+            QSettings(ini, QSettings::IniFormat).setValue("Options/AutoSaveDir", value);
+            QCOMPARE(p.stored("AutoSaveDir"), value);
+            p.settings.SaveSetting("Netcairn", "X", "Copy", value);
+            QCOMPARE(QSettings(ini, QSettings::IniFormat).value("X/Copy").toString(), value);
+            QCOMPARE(p.settings.GetSetting("Netcairn", "X", "Copy"), value);
+        }
+    }
+
+    void firstStartIsTheFirstWithoutOptions() {
+        for (const auto& [before, first, after] :
+             {std::tuple{"; mine\n", true, "; mine\n"},
+              {"[Options]\nAutoSave=0\n", false,
+               "[Options]\nAutoSave=0\n\n[Setup]\nDefaultsWritten=1\n"}}) {
+            TestPlatform p;
+            const QString ini = p.writeFile("config/Netcairn/Netcairn.ini", before);
+            QVERIFY2(p.settings.IsFirstStart("Netcairn") == first, before);
+            QCOMPARE(TestPlatform::readFile(ini), QByteArray(after));
+        }
+    }
+
+    void anUnreadableFileIsReportedOnceAndStartUpGoesOn_data() {
+        QTest::addColumn<QByteArray>("content"); // none: a folder in the file's place
+        QTest::addColumn<QString>("said");       // code|words, besides the file's name
+        QTest::newRow("folder") << QByteArray() << u"75|cannot be read"_s;
+        QTest::newRow("write-only") << "[Options]\nAutoCopy=1\n"_ba << u"70|cannot be read"_s;
+        QTest::newRow("value not UTF-8")
+            << "[Options]\nAutoSaveDir=/t/\xff.txt\n"_ba << u"75|line 2;"_s;
+    }
+    void anUnreadableFileIsReportedOnceAndStartUpGoesOn() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, said);
+        const bool writeOnly = QTest::currentDataTag() == "write-only"_L1;
+        if (writeOnly && geteuid() == 0)
+            QSKIP("root reads every file");
+        TestPlatform p;
+        const QString ini = p.path("config/Netcairn/Netcairn.ini");
+        QVERIFY(content.isNull()
+                    ? QDir().mkpath(ini)
+                    : chmod(QFile::encodeName(p.writeFile("config/Netcairn/Netcairn.ini", content)),
+                            writeOnly ? 0200 : 0600) == 0);
+        auto window = p.loadedWindow();
+        QCOMPARE(p.dialogs.reports(), QStringList{"frmMain.Sub.OpenSettings"});
+        const QString& report = p.dialogs.texts.value(0);
+        QVERIFY2(report.contains(u"Code:   "_s + said.section(u'|', 0, 0)) &&
+                     report.contains(ini + u' ') && report.contains(said.section(u'|', 1)),
+                 qPrintable(report));
+        QCOMPARE(window->findChild<QLineEdit*>("txtIPAddress")->text(), u"192.168.1.20"_s);
+    }
+
+    void applyStoresAllOrNothing() {
+        TestPlatform p;
+        p.storeOptions(0, 1, p.path("ip.txt"));
+        const QString ini = p.path("config/Netcairn/Netcairn.ini");
+        const QByteArray before = TestPlatform::readFile(ini);
+        auto window = p.loadedWindow();
+        window->findChild<QCheckBox*>("chkAutoCopy")->click();
+        window->findChild<QCheckBox*>("chkAutoSave")->click();
+        window->findChild<QLineEdit*>("txtAutoSaveDir")->setText(p.path(QString(200, u'n')));
+        // Room for the two flags, none for the long path: a write of one value at a time would
+        // store the flags and fail at the path.
+        withFileSizeLimit(before.size() + 8, [&] { window->cmdApply_Click(); });
+        QCOMPARE(p.dialogs.reports(), QStringList{"frmMain.Sub.cmdApply_Click"});
+        QVERIFY2(p.dialogs.texts.value(0).contains(ini + u" could not be written"_s) &&
+                     p.dialogs.texts.value(0).contains(u"nothing was stored"_s),
+                 qPrintable(p.dialogs.texts.value(0)));
+        QCOMPARE(TestPlatform::readFile(ini), before);
+    }
+
+    void baseFoldersFollowTheRules() {
+        const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                               "XDG_RUNTIME_DIR"};
+        const auto set = [&names](const QByteArrayList& values) { // null: unset
+            for (int i = 0; i < 5; ++i)
+                values[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], values[i]);
+        };
+        QByteArrayList saved;
+        for (const char* name : names)
+            saved << qgetenv(name);
+        const auto restore = qScopeGuard([&] { set(saved); }); // also when a check fails
+        const QString account = QFile::decodeName(getpwuid(geteuid())->pw_dir);
+        for (const auto& [home, xdg, folders] : // nullptr: unset
+             {std::tuple{"/h", "/x", "/x|/x|/x|/x"},
+              {"/h/", "x/rel", "/h/.config|/h/.local/share|/h/.cache|"},
+              {nullptr, nullptr, "~/.config|~/.local/share|~/.cache|"},
+              {"relative", "", "~/.config|~/.local/share|~/.cache|"}}) {
+            set({home, xdg, xdg, xdg, xdg});
+            QCOMPARE(QStringList({XdgConfigHome(), XdgDataHome(), XdgCacheHome(), XdgRuntimeDir()})
+                         .join(u'|'),
+                     QString::fromLatin1(folders).replace(u'~', account));
+        }
+    }
+
+    // Where the local address comes from.
+    void localIp_data() {
+        QTest::addColumn<QStringList>("machine");
+        for (const QString& line : QString::fromLatin1(kMachines).trimmed().split(u'\n'))
+            QTest::newRow(qPrintable(line.section(u'|', 0, 0))) << line.split(u'|');
+    }
+    void localIp() {
+        QFETCH(QStringList, machine);
+        const auto entries = [&](int column) {
+            QList<QStringList> fields;
+            for (const QString& entry : machine[column].split(u',', Qt::SkipEmptyParts))
+                fields << entry.split(u' ');
+            return fields;
+        };
+        AddressTables tables;
+        tables.ipv4Routes = "Iface\tDestination\tGateway\n";
+        tables.ipv4 << InterfaceAddress{u"lo"_s, 0x7f000001, 0xff000000, true, true, true};
+        for (const QStringList& f : entries(1))
+            tables.ipv4Routes +=
+                (f[0] + " 00000000 " + f[1] + " 0003 0 0 " + f[2] + " 00000000\n").toLatin1();
+        for (const QStringList& f : entries(2)) {
+            const bool up = f.size() == 2;
+            tables.ipv4 << InterfaceAddress{f[0], f[1].toUInt(nullptr, 16), 0xffffff00, up, up};
+        }
+        for (const QStringList& f : entries(3))
+            tables.ipv6Routes += QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " +
+                                 QByteArray(32, '1') + ' ' + f.value(1, u"400"_s).toLatin1() +
+                                 " 00000001 00000000 00000003 " + f[0].toLatin1() + '\n';
+        const QMap<QString, QString> kinds{{u"G"_s, u"20010db8000000000000000000000007"_s},
+                                           {u"T"_s, u"20010db80000000012345678abcdef01"_s},
+                                           {u"L"_s, u"fe800000000000000000000000000007"_s}};
+        for (const QStringList& f : entries(4))
+            tables.ipv6Addresses +=
+                (kinds.value(f[0], f[0]) + " 02 40 " + f.mid(1).join(u' ') + u'\n').toLatin1();
+        QCOMPARE(LocalIP(tables), machine[5]);
+    }
+
+    /// The choice the real backend makes in network namespaces of the test's own; they need
+    /// root and iproute2.
+    void chosenInNetworkNamespaces() {
+        // Named at random: namespace names are machine-wide, and process ids repeat across PID
+        // namespaces, where another run of this test may be at work.
+        const QString tag = QString::number(QRandomGenerator::global()->generate64(), 36);
+        const QString v4 = "nc4-" + tag, v6 = "nc6-" + tag;
+        const auto ip = [](const QString& args) {
+            return QProcess::execute(u"ip"_s, args.split(u' ')) == 0;
+        };
+        const auto removed = qScopeGuard([&] {
+            ip("netns del " + v4);
+            ip("netns del " + v6);
+        });
+        // The veth pair DEV and DEV + "p", both up, with CIDR on DEV (IPv6 usable at once).
+        const auto veth = [&](const QString& ns, const QString& dev, const QString& cidr) {
+            return ip(u"-n %1 link add %2 type veth peer name %2p"_s.arg(ns, dev)) &&
+                   ip(u"-n %1 addr add %3 dev %2%4"_s.arg(ns, dev, cidr,
+                                                          cidr.contains(u':') ? " nodad" : "")) &&
+                   ip(u"-n %1 link set %2 up"_s.arg(ns, dev)) &&
+                   ip(u"-n %1 link set %2p up"_s.arg(ns, dev));
+        };
+        QStringList seen;
+        const auto choose = [&seen](const QString& ns) {
+            QProcess run;
+            run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, NETCAIRN_LOCALIP_TOOL});
+            run.waitForFinished();
+            seen << QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
+        };
+        if (geteuid() != 0 || !ip("netns add " + v4) || !ip("netns add " + v6) ||
+            !ip("-n " + v4 + " link set lo up") || !ip("-n " + v6 + " link set lo up"))
+            QSKIP("no network namespace can be made here");
+        choose(v4); // only loopback
+        if (!veth(v4, "x0", "192.168.77.5/24") || !veth(v4, "v0", "10.0.0.7/24") ||
+            !veth(v6, "v0", "2001:db8::7/64"))
+            QSKIP("no veth pair can be made here");
+        choose(v4); // no routes
+        choose(v6);
+        ip("-n " + v4 + " route add default via 10.0.0.1 dev v0 metric 100");
+        choose(v4);
+        ip("-n " + v4 + " route add default via 192.168.77.1 dev x0 metric 50");
+        ip("-n " + v6 + " -6 route add default via 2001:db8::1 dev v0");
+        choose(v4);
+        choose(v6);
+        QCOMPARE(seen, QStringList({"127.0.0.1", "192.168.77.5", "127.0.0.1", "10.0.0.7",
+                                    "192.168.77.5", "2001:db8::7"}));
+    }
+
+    // Handing the address out.
+    void fileExistsOnlyWithContent() {
+        TestPlatform p;
+        QVERIFY(FileExists(p.files, p.writeFile("one", "1")));
+        for (const QString& absent : {p.writeFile("empty", ""), p.path("no/f"), p.root, QString()})
+            QVERIFY2(!FileExists(p.files, absent), qPrintable(absent));
+    }
+
+    void addressFileKeepsWhatTheUserHas_data() {
+        QTest::addColumn<int>("report"); // 0: written
+        QTest::addColumn<int>("mode");   // the file's before
+        for (const QString& row :
+             u"file=0=640|fifo=75=600|disk full=61=600|read-only folder=0=6700|set-id bits=0=6750|"
+             "someone else's link=70=600|someone else's file=0=6664|second hard link=0=604"_s.split(
+                 u'|'))
+            QTest::newRow(qPrintable(row.section(u'=', 0, 0)))
+                << row.section(u'=', 1, 1).toInt() << row.section(u'=', 2).toInt(nullptr, 8);
+    }
+    void addressFileKeepsWhatTheUserHas() {
+        const QString kind = QString::fromLatin1(QTest::currentDataTag());
+        QFETCH(int, report);
+        QFETCH(int, mode);
+        TestPlatform p;
+        const QByteArray earlier("a much longer earlier content\r\nsecond line\r\n");
+        const QString file = p.writeFile("out/ip.txt", earlier);
+        const QString folder = p.path("out");
+        const QByteArray name = QFile::encodeName(file);
+        QString path = file;
+        // Makes the folder take no new file, root's included (chmod alone does not stop root), or
+        // gives it back; false where this system offers no way.
+        const auto readOnly = [&folder](bool on) {
+            if (geteuid() != 0)
+                return chmod(QFile::encodeName(folder), on ? 0500 : 0700) == 0;
+            return QProcess::execute(u"chattr"_s, {on ? u"+i"_s : u"-i"_s, folder}) == 0;
+        };
+        if (kind == "fifo"_L1) {
+            path = p.path("out/pipe");
+            QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
+        } else if (kind == "read-only folder"_L1 && !readOnly(true)) {
+            QSKIP("this system cannot make a folder read-only");
+        } else if (kind.startsWith("someone else's"_L1) && geteuid() != 0) {
+            QSKIP("another user's file needs root");
+        } else if (kind == "someone else's link"_L1) {
+            path = p.path("shared/ip.txt"); // in a world-writable sticky folder, as /tmp
+            QVERIFY(QDir().mkpath(p.path("shared")) &&
+                    chmod(QFile::encodeName(p.path("shared")), 01777) == 0);
+            QVERIFY(QFile::link(file, path) && lchown(QFile::encodeName(path), 65534, 65534) == 0);
+        } else if (kind == "someone else's file"_L1) {
+            QCOMPARE(chown(name, 65534, 65534), 0);
+        } else if (kind == "second hard link"_L1) {
+            QVERIFY(QDir().mkpath(p.path("links")));
+            QCOMPARE(link(name, QFile::encodeName(p.path("links/ip.txt"))), 0);
+        }
+        QCOMPARE(chmod(name, mode_t(mode)), 0);
+        struct stat before {};
+        QCOMPARE(stat(name, &before), 0);
+        p.storeOptions(0, 1, path);
+        frmMain window(p.bundle);
+        window.findChild<QLineEdit*>("txtIPAddress")->setText("127.0.0.1 (offline)");
+        withFileSizeLimit(kind == "disk full"_L1 ? 4 : RLIM_INFINITY, [&] { window.AutoSave(); });
+        if (kind == "read-only folder"_L1)
+            readOnly(false);
+
+        QCOMPARE(p.dialogs.seen.join(u'|'),
+                 report ? u"report frmMain.Sub.AutoSave %1"_s.arg(report) : QString());
+        QCOMPARE(TestPlatform::readFile(file), report ? earlier : QByteArray("127.0.0.1\r\n"));
+        QCOMPARE(QFileInfo(path).isFile(), kind != "fifo"_L1); // a pipe stays a pipe
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(),
+                 kind == "fifo"_L1 ? 2 : 1);
+        // The owner's file still, with the owner's bits but never set-id ones; a second name
+        // still names the same file.
+        struct stat info {};
+        QCOMPARE(lstat(name, &info), 0);
+        QCOMPARE(
+            QList<uint>({info.st_uid, info.st_gid, info.st_mode & 07777}),
+            QList<uint>({before.st_uid, before.st_gid, before.st_mode & (report ? 07777 : 0777)}));
+        QCOMPARE(TestPlatform::readFile(p.path("links/ip.txt")),
+                 kind == "second hard link"_L1 ? "127.0.0.1\r\n" : QByteArray());
+    }
+
+    void printedPageShowsTheAddressTwoCentimetresIn() {
+        ModulePrinter missing(u"/no/module.so"_s), module(NETCAIRN_PRINT_MODULE);
+        QVERIFY_THROWS_EXCEPTION(Failure, missing.SetFontName("MS Sans Serif"));
+        module.SetFontName("MS Sans Serif"); // the program's printer loads at the first use
+        TestPlatform p;
+        auto window = p.loadedWindow();
+        window->findChild<QLineEdit*>("txtIPAddress")->setText("127.0.0.1 (offline)");
+        for (const bool accepted : {false, true}) { // a page only once the dialog is accepted
+            p.printAccepted = accepted;
+            window->cmdPrint_Click();
+            QCOMPARE(QFile::exists(p.path("page.pdf")), accepted);
+        }
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-bbox"_s, p.path("page.pdf"), u"-"_s});
+        QVERIFY(text.waitForFinished());
+        const QString html = QString::fromUtf8(text.readAllStandardOutput());
+        const auto word = QRegularExpression(u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                             "xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"_s)
+                              .match(html);
+        QCOMPARE(word.captured(4), u"127.0.0.1"_s);
+        // The line is as high as the classic font at 18 points is on this desktop.
+        const QFontMetricsF classic(QFont(u"MS Sans Serif"_s, 18));
+        const double points = classic.height() * 72 / classic.fontDpi();
+        const QRectF printable = QPrinter().pageLayout().paintRectPoints();
+        const double twoCm = 72.0 * 2 / 2.54, x = word.captured(1).toDouble(),
+                     y = word.captured(2).toDouble(), height = word.captured(3).toDouble() - y;
+        QVERIFY2(qAbs(height - points) < 0.5 && qAbs(x - printable.left() - twoCm) < 4 &&
+                     qAbs(y - printable.top() - twoCm) < 6 && html.count(u"<word"_s) == 1,
+                 qPrintable(html + QString::number(points)));
+    }
+};
+
+QTEST_MAIN(TstSubsystems)
+#include "tst_subsystems.moc"
