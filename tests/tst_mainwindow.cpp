@@ -30,7 +30,7 @@ QWidget* const focused = nullptr; // QTest sends keys to the focused control thr
 
 /// Sets up one thing the machine holds: "options=COPY|SAVE|PATH", "file:REL=BYTES",
 /// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute" (and
-/// never answers), "nosysinfo" (no system information tool).
+/// never answers), "blind" (the guard cannot see other copies), "nosysinfo" (no information tool).
 void Give(TestPlatform& p, const QString& item) {
     const QString key = item.section(u'=', 0, 0), value = item.section(u'=', 1);
     if (key == "options"_L1) {
@@ -49,6 +49,8 @@ void Give(TestPlatform& p, const QString& item) {
     } else if (key == "previous"_L1) {
         p.guard.previous = true;
         p.guard.firstCopyAnswers = value != "mute"_L1;
+    } else if (key == "blind"_L1) {
+        p.guard.blind = true;
     } else if (key == "nosysinfo"_L1) {
         QFile::remove(p.path("bin/sysinfo"));
     } else {
@@ -144,15 +146,15 @@ an installed copy's first start: the data folder
   ?stored=0|1|{home}/data/Netcairn/LocalIp.txt ; ?file:data/Netcairn/LocalIp.txt=192.168.1.20\r\n
 AutoSave off at start deletes the file and greys the path
   + options=0|0|{home}/ip.txt ; file:ip.txt=old
-  ?file:ip.txt=<none> ; ?enabled:txtAutoSaveDir=false ; ?enabled:cmdBrowse=false ; ?enabled:cmdApply=false
-  ?clipboard= ; ?checked:chkAutoSave=false
+  ?file:ip.txt=<none> ; ?enabled:txtAutoSaveDir=false ; ?enabled:cmdBrowse=false
+  ?enabled:cmdApply=false ; ?clipboard= ; ?checked:chkAutoSave=false
 both on: copied, and the file left alone
   + options=1|1|{home}/ip.txt ; file:ip.txt=old
   ?clipboard=192.168.1.20 ; ?file:ip.txt=old ; ?checked:chkAutoCopy=true ; ?enabled:cmdApply=false
 offline: shown tagged, handed out bare; a replaced file keeps its mode
   + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=a longer text ; mode:ip.txt=640
-  ?selected=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640
-  Return ; ?clipboard=127.0.0.1
+  ?selected=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640 ; Return
+  ?clipboard=127.0.0.1
 a stored flag of 2 is off, and Apply is offered
   + options=2|1|{home}/ip.txt
   ?file:ip.txt=192.168.1.20\r\n ; ?clipboard= ; ?enabled:cmdApply=true
@@ -173,6 +175,10 @@ a first copy that never answers is a start-up failure
   ! report frmMain.Sub.Form_Load 5
   ?ended=0 ; ?caption=frmMain ; ?text:txtIPAddress=txtIPAddress
   ?text:txtAutoSaveDir=txtAutoSaveDir
+a guard that cannot see other copies is reported, and start-up goes on
+  + blind
+  ! report frmMain.Sub.Form_Load 75
+  ?caption=Netcairn 1.21 ; ?selected=192.168.1.20 ; ?file:bin/LocalIp.txt=192.168.1.20\r\n
 a stored flag of 300 is reported by each reading, and what was read before it is used
   + options=1|300|{home}/ip.txt ; file:ip.txt=old
   ! 6x report frmMain.Sub.OpenSettings 6
@@ -180,9 +186,9 @@ a stored flag of 300 is reported by each reading, and what was read before it is
 Copy hands out what the box shows; Update restores the address and uses another copy's options
   + options=0|0|{home}/ip.txt
   type:my words ; Return ; ?clipboard=my words ; store:AutoCopy=1 ; Alt+U
-  ?text:txtIPAddress=192.168.1.20 ; ?clipboard=192.168.1.20
-  click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+C ; ?clipboard=127.0.0.1
-  click:txtIPAddress ; Ctrl+A ; type:10.0.0.7 (offline) ; Alt+C ; ?clipboard=10.0.0.7 (offline)
+  ?text:txtIPAddress=192.168.1.20 ; ?clipboard=192.168.1.20 ; click:txtIPAddress ; Ctrl+A
+  type:127.0.0.1 (offline) ; Alt+C ; ?clipboard=127.0.0.1 ; click:txtIPAddress ; Ctrl+A
+  type:10.0.0.7 (offline) ; Alt+C ; ?clipboard=10.0.0.7 (offline)
 an address file that cannot be written is reported
   + options=0|1|{home}/dir ; file:dir/inside=x
   ! report frmMain.Sub.AutoSave 75
@@ -193,8 +199,8 @@ an empty stored path is reported
 Apply follows the difference from the store, letter case included
   + options=0|1|{home}/ip.txt
   click:txtAutoSaveDir ; End ; type:x ; ?enabled:cmdApply=true ; Backspace ; ?enabled:cmdApply=false
-  Home ; Shift+End ; type:{home}/IP.txt ; ?enabled:cmdApply=true
-  click:chkAutoCopy ; click:chkAutoCopy ; ?enabled:cmdApply=true ; ?stored=0|1|{home}/ip.txt
+  Home ; Shift+End ; type:{home}/IP.txt ; ?enabled:cmdApply=true ; click:chkAutoCopy
+  click:chkAutoCopy ; ?enabled:cmdApply=true ; ?stored=0|1|{home}/ip.txt
 ticking AutoSave writes the stored path at once, unticking deletes it
   + options=0|0|{home}/ip.txt
   click:chkAutoSave@right ; ?file:ip.txt=192.168.1.20\r\n ; ?enabled:txtAutoSaveDir=true
@@ -306,8 +312,8 @@ another copy's request during start-up waits until the window is shown, then com
 the address box takes 28 typed characters; a paste is cut to fit; the program's text never is
   Ctrl+A ; type:{30x} ; ?text:txtIPAddress={28x} ; program:ab ; Home ; Right ; clipboard:{40p}
   Ctrl+V ; ?text:txtIPAddress=a{26p}b ; program:{38y} ; Ctrl+A ; Ctrl+V ; ?text:txtIPAddress={28p}
-  program:{32y} ; End ; Shift+Left ; Shift+Left ; Ctrl+V ; ?text:txtIPAddress={30y}
-  program:{40y} ; End ; type:z ; ?text:txtIPAddress={40y} ; Backspace ; ?text:txtIPAddress={39y}
+  program:{32y} ; End ; Shift+Left ; Shift+Left ; Ctrl+V ; ?text:txtIPAddress={30y} ; program:{40y}
+  End ; type:z ; ?text:txtIPAddress={40y} ; Backspace ; ?text:txtIPAddress={39y}
 Esc anywhere shrinks the window and ends the program
   click:txtAutoSaveDir ; Escape ; ?ended=1
 a signal at Apply's question ends the program, and Apply goes no further

@@ -100,7 +100,7 @@ struct FakeAddressSource final : AddressSource {
 
 /// The running first copy, as a later one reaches it.
 struct FakeInstanceGuard final : InstanceGuard {
-    bool previous = false, firstCopyAnswers = true;
+    bool previous = false, firstCopyAnswers = true, blind = false;
     int activated = 0;
     std::function<bool(const QVariantMap&)> listener;
     bool PrevInstance() override { return previous; }
@@ -112,7 +112,10 @@ struct FakeInstanceGuard final : InstanceGuard {
     void ListenForActivation(std::function<bool(const QVariantMap&)> activate) override {
         listener = std::move(activate);
     }
-    void RaiseWatchFailure() override {}
+    void RaiseWatchFailure() override {
+        if (std::exchange(blind, false)) // it cannot see other copies, and says so once
+            throw Failure::of(errPathFileAccess);
+    }
 };
 
 /// Real services a test may take instead of their stand-ins.
