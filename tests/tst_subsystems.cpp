@@ -118,6 +118,8 @@ private Q_SLOTS:
             "[Options]\nAutoSaveDir=/new\nAutoCopy=1\nAutoSave=0");
         row("escaped names", "[Opt%69ons]\nAuto%53aveDir=/a\n", "/a",
             "[Opt%69ons]\nAuto%53aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
+        row("wide blanks", "\u3000[Options]\u205f\n\u2009AutoSaveDir\u2002=\u2003/a\u205f\n", "/a",
+            "\u3000[Options]\u205f\n\u2009AutoSaveDir\u2002=/new\nAutoCopy=1\nAutoSave=0\n");
         row("not UTF-8", "[Options]\nAutoSaveDir=/a\n# caf\xe9\n", "/a", nullptr, 3);
     }
     void aWriteChangesOnlyItsValues() {
@@ -143,7 +145,7 @@ private Q_SLOTS:
     void valuesMeanTheSameToEarlierVersions() {
         // Earlier versions wrote through QSettings; either side reads what the other wrote.
         const QString values =
-            u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r|@at|@@at|nul^1f|x\u00011|ü€😀||/t/a b.txt"_s;
+            u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r|@at|@@at|nul^1f|x\u00011|ü€😀||/t/a b.txt|(a)|[b]|c]"_s;
         for (const QString& value : QString(values).replace(u'^', QChar(0)).split(u'|')) {
             TestPlatform p;
             const QString ini = p.path("config/Netcairn/Netcairn.ini");
