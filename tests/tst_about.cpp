@@ -170,12 +170,6 @@ private Q_SLOTS:
               "51 Internal error", "53 File not found", "482 Printer error",
               "521 Can't open Clipboard", "32755 Cancel was selected."})
             QCOMPARE(Failure::of(atoi(shown)).what(), shown);
-        TestPlatform p;
-        ShowErrorReport(p.bundle, u"frmMain"_s, u"Sub"_s, u"AutoSave"_s, Failure::of(errDiskFull));
-        ShowErrorReport(p.bundle, u"frmAbout"_s, u"Function"_s, u"GetKeyValue"_s,
-                        Failure(-5, {}, {}, -7));
-        QCOMPARE(p.dialogs.seen, QStringList({"report frmMain.Sub.AutoSave 61",
-                                              "report frmAbout.Function.GetKeyValue -5"}));
         QCOMPARE(
             ErrorReportText("1.21", "frmMain", "Sub", "AutoSave", Failure::of(errDiskFull), "me@x"),
             u"A runtime error occured!\r\n\r\nVersion:   1.21\r\n"

@@ -135,12 +135,15 @@ struct FakeWindow final : ShrinkingWindow {
 };
 
 const char* const kScenarios = R"(
-first start: defaults, the address saved and selected
-  + address=10.0.0.7
+first start, also beside a comment: defaults, the address saved and selected
+  + address=10.0.0.7 ; file:config/Netcairn/Netcairn.ini=; mine\n
   ?caption=Netcairn 1.21 ; ?stored=0|1|{home}/bin/LocalIp.txt ; ?selected=10.0.0.7
   ?file:bin/LocalIp.txt=10.0.0.7\r\n ; ?mode:bin/LocalIp.txt=644 ; ?focus=txtIPAddress
   ?checked:chkAutoCopy=false ; ?checked:chkAutoSave=true ; ?enabled:cmdApply=false ; ?clipboard=
   ?text:txtAutoSaveDir={home}/bin/LocalIp.txt
+options without the first-start marker are no first start; the marker is added
+  + file:config/Netcairn/Netcairn.ini=[Options]\nAutoSave=0\n
+  ?file:config/Netcairn/Netcairn.ini=[Options]\nAutoSave=0\n\n[Setup]\nDefaultsWritten=1\n
 an installed copy's first start: the data folder
   + installed
   ?stored=0|1|{home}/data/Netcairn/LocalIp.txt ; ?file:data/Netcairn/LocalIp.txt=192.168.1.20\r\n
@@ -192,7 +195,7 @@ Copy hands out what the box shows; Update restores the address and uses another 
 an address file that cannot be written is reported
   + options=0|1|{home}/dir ; file:dir/inside=x
   ! report frmMain.Sub.AutoSave 75
-  ?file:dir/inside=x
+  ?file:dir/inside=x ; click:chkAutoSave ; ?file:dir/inside=x
 an empty stored path is reported
   + options=0|1|
   ! report frmMain.Sub.AutoSave 52

@@ -157,18 +157,6 @@ private Q_SLOTS:
         }
     }
 
-    void firstStartIsTheFirstWithoutOptions() {
-        for (const auto& [before, first, after] :
-             {std::tuple{"; mine\n", true, "; mine\n"},
-              {"[Options]\nAutoSave=0\n", false,
-               "[Options]\nAutoSave=0\n\n[Setup]\nDefaultsWritten=1\n"}}) {
-            TestPlatform p;
-            const QString ini = p.writeFile("config/Netcairn/Netcairn.ini", before);
-            QVERIFY2(p.settings.IsFirstStart("Netcairn") == first, before);
-            QCOMPARE(TestPlatform::readFile(ini), QByteArray(after));
-        }
-    }
-
     void anUnreadableFileIsReportedOnceAndStartUpGoesOn_data() {
         QTest::addColumn<QByteArray>("content"); // none: a folder in the file's place
         QTest::addColumn<QString>("said");       // code|words, besides the file's name
@@ -327,13 +315,6 @@ private Q_SLOTS:
     }
 
     // Handing the address out.
-    void fileExistsOnlyWithContent() {
-        TestPlatform p;
-        QVERIFY(FileExists(p.files, p.writeFile("one", "1")));
-        for (const QString& absent : {p.writeFile("empty", ""), p.path("no/f"), p.root, QString()})
-            QVERIFY2(!FileExists(p.files, absent), qPrintable(absent));
-    }
-
     void addressFileKeepsWhatTheUserHas_data() {
         QTest::addColumn<int>("report"); // 0: written
         QTest::addColumn<int>("mode");   // the file's before

@@ -156,10 +156,7 @@ private Q_SLOTS:
         // it and Netcairn has learnt of the frame; its dialogs are centred on it in turn.
         QTRY_VERIFY2(centredOn(framed(window), QRect(0, 0, 1024, 768)),
                      qPrintable(run({"xwininfo", "-id", window})));
-        keys(window, {}, "typed words"); // the selected address is replaced
-        keys(window, {"Return"});
-        QTRY_COMPARE(clipboard(), QStringLiteral("typed words"));
-        keys(window, {"alt+u", "alt+c"});
+        keys(window, {"Return"}); // Copy
         QTRY_COMPARE(clipboard(), address);
         // A dialog follows its owner.
         run({"xdotool", "windowmove", "--sync", window, "300", "250"});
@@ -235,11 +232,6 @@ private Q_SLOTS:
         QTRY_COMPARE(run({"xdotool", "getactivewindow"}), window);
         // The startup id of the answer was handed on, with the X server time in it.
         QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("_TIME"));
-        keys(window, {"Escape"}); // the first ends; the one answered Yes runs on, and counts
-        QTRY_COMPARE(home.running(), 1);
-        home.start();
-        keys(windowTitled(kQuestion), {"Return"});
-        QTRY_COMPARE(home.running(), 1);
     }
 
     void raisedOnWayland() {
