@@ -114,7 +114,7 @@ class TstAbout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyTextAWindowShows() {
+    void everyTextAWindowShowsAndHowAScreenReaderReadsIt() {
         Windows w;
         for (const QString& line : QString::fromUtf8(kTexts).split(u'\n', Qt::SkipEmptyParts)) {
             const QStringList f = line.split(u'|');
@@ -144,6 +144,39 @@ private Q_SLOTS:
         QVERIFY(paragraphs.size() == 3 && paragraphs[1].isEmpty() &&
                 paragraphs[2].startsWith(u"Also, thanks to "_s));
         QVERIFY(!w.main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
+        // Every control has a name, lies within the group it belongs to and in no group beside
+        // it, and follows the one before it as a person reads: lower, or on the same row
+        // further right. A link is one, and pressing it opens its address.
+        const std::function<void(QAccessibleInterface*)> check = [&](QAccessibleInterface* group) {
+            QRect before;
+            for (int i = 0; i < group->childCount(); ++i) {
+                QAccessibleInterface* control = group->child(i);
+                const QRect at = control->rect();
+                const QByteArray name = control->object()->objectName().toLatin1();
+                QVERIFY2(group->rect().contains(at) &&
+                             !control->text(QAccessible::Name).isEmpty() &&
+                             !control->text(QAccessible::Name).contains(u'\r'),
+                         name);
+                QVERIFY2(before.isNull() || at.top() >= before.center().y() ||
+                             (at.left() > before.left() && at.top() < before.bottom()),
+                         name);
+                for (int j = 0; j < group->childCount(); ++j)
+                    QVERIFY2(j == i || group->child(j)->role() != QAccessible::Grouping ||
+                                 !group->child(j)->rect().contains(at),
+                             name);
+                if (control->object()->inherits("nc::LinkLabel")) {
+                    QCOMPARE(control->role(), QAccessible::Link);
+                    control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                }
+                before = at;
+                check(control);
+            }
+        };
+        for (QWidget* window : w.all()) {
+            window->show();
+            check(QAccessible::queryAccessibleInterface(window));
+        }
+        QTRY_COMPARE(w.p.launched().count(u'\n'), 8); // nine links, pressed once each
         // Built anew at each load, from what the program is then.
         w.p.app.minor = 10;
         w.p.app.revision = 0;
@@ -237,43 +270,6 @@ private Q_SLOTS:
         p.qtDialogs.MsgBox(u"Netcairn?"_s, vbYesNo | vbDefaultButton2, u"Netcairn"_s);
         QCoreApplication::removeTranslator(&german);
         QCOMPARE(p.dialogs.seen, QStringList{u"None Netcairn: Netcairn? [Ja Nein*]"_s});
-    }
-
-    void screenReadersReadEachWindowInOrder() {
-        Windows w;
-        // Every control has a name, lies within the group it belongs to and in no group beside
-        // it, and follows the one before it as a person reads: lower, or on the same row
-        // further right. A link is one, and pressing it opens its address.
-        const std::function<void(QAccessibleInterface*)> check = [&](QAccessibleInterface* group) {
-            QRect before;
-            for (int i = 0; i < group->childCount(); ++i) {
-                QAccessibleInterface* control = group->child(i);
-                const QRect at = control->rect();
-                const QByteArray name = control->object()->objectName().toLatin1();
-                QVERIFY2(group->rect().contains(at) &&
-                             !control->text(QAccessible::Name).isEmpty() &&
-                             !control->text(QAccessible::Name).contains(u'\r'),
-                         name);
-                QVERIFY2(before.isNull() || at.top() >= before.center().y() ||
-                             (at.left() > before.left() && at.top() < before.bottom()),
-                         name);
-                for (int j = 0; j < group->childCount(); ++j)
-                    QVERIFY2(j == i || group->child(j)->role() != QAccessible::Grouping ||
-                                 !group->child(j)->rect().contains(at),
-                             name);
-                if (control->object()->inherits("nc::LinkLabel")) {
-                    QCOMPARE(control->role(), QAccessible::Link);
-                    control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-                }
-                before = at;
-                check(control);
-            }
-        };
-        for (QWidget* window : w.all()) {
-            window->show();
-            check(QAccessible::queryAccessibleInterface(window));
-        }
-        QTRY_COMPARE(w.p.launched().count(u'\n'), 8); // nine links, pressed once each
     }
 };
 

@@ -34,16 +34,14 @@ QWidget* const focused = nullptr; // QTest sends keys to the focused control thr
 void Give(TestPlatform& p, const QString& item) {
     const QString key = item.section(u'=', 0, 0), value = item.section(u'=', 1);
     if (key == "options"_L1) {
-        const QStringList parts = value.split(u'|');
-        p.storeOptions(parts[0].toInt(), parts[1].toInt(), parts[2]);
+        p.storeOptions(value.section(u'|', 0, 0).toInt(), value.section(u'|', 1, 1).toInt(),
+                       value.section(u'|', 2));
     } else if (key.startsWith("file:"_L1)) {
         p.writeFile(key.mid(5), value.toUtf8());
     } else if (key.startsWith("mode:"_L1)) {
         chmod(QFile::encodeName(p.path(key.mid(5))), value.toUInt(nullptr, 8));
     } else if (key == "address"_L1) {
         p.address.address = value;
-    } else if (key == "ending"_L1) {
-        // set when the platform is made
     } else if (key == "installed"_L1) {
         p.app.installed = true;
     } else if (key == "previous"_L1) {
@@ -53,7 +51,7 @@ void Give(TestPlatform& p, const QString& item) {
         p.guard.blind = true;
     } else if (key == "nosysinfo"_L1) {
         QFile::remove(p.path("bin/sysinfo"));
-    } else {
+    } else if (key != "ending"_L1) { // "ending" is taken when the platform is made
         qFatal("unknown starting point %s", qPrintable(item));
     }
 }
@@ -64,31 +62,33 @@ void Give(TestPlatform& p, const QString& item) {
 /// from the address box), "launched", "shown" (modal forms), "ended", "forms", "activated",
 /// "raised" (the tokens of each bring-to-front).
 QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
-    const QString name = key.section(u':', 1);
-    const auto child = [&] { return window.findChild<QWidget*>(name); };
-    if (key == "caption"_L1)
-        return window.windowTitle();
-    if (key == "clipboard"_L1)
-        return QApplication::clipboard()->text();
-    if (key.startsWith("file:"_L1))
-        return QFile::exists(p.path(name)) ? QString::fromUtf8(TestPlatform::readFile(p.path(name)))
-                                           : u"<none>"_s;
-    if (key.startsWith("mode:"_L1)) {
-        struct stat info {};
-        return stat(QFile::encodeName(p.path(name)), &info) == 0
-                   ? QString::number(info.st_mode & 07777, 8)
-                   : u"<none>"_s;
-    }
+    const QString kind = key.section(u':', 0, 0), name = key.section(u':', 1);
+    const QString file = p.path(name);
+    struct stat info {};
+    if (kind == "file"_L1)
+        return QFile::exists(file) ? QString::fromUtf8(TestPlatform::readFile(file)) : u"<none>"_s;
+    if (kind == "mode"_L1)
+        return stat(QFile::encodeName(file), &info) ? u"<none>"_s
+                                                    : QString::number(info.st_mode & 07777, 8);
+    if (key.contains(u':')) // text:, checked:, enabled: of the control NAME
+        return window.findChild<QWidget*>(name)->property(qPrintable(kind)).toString();
+    const QWidget* focus = QApplication::focusWidget();
+    const std::map<QString, std::function<QString()>> views{
+        {u"caption"_s, [&] { return window.windowTitle(); }},
+        {u"clipboard"_s, [] { return QApplication::clipboard()->text(); }},
+        {u"focus"_s, [&] { return focus ? focus->objectName() : QString(); }},
+        {u"selected"_s,
+         [&] { return window.findChild<QLineEdit*>(u"txtIPAddress"_s)->selectedText(); }},
+        {u"launched"_s, [&] { return p.launched(); }},
+        {u"shown"_s, [&] { return p.windowing.shown.join(u' '); }},
+        {u"ended"_s, [&] { return QString::number(p.activeWindowing.HasEnded()); }},
+        {u"forms"_s, [&] { return QString::number(p.forms.count()); }},
+        {u"activated"_s, [&] { return QString::number(p.guard.activated); }}};
+    if (views.count(key))
+        return views.at(key)();
     if (key == "stored"_L1)
         return p.stored(u"AutoCopy"_s) + u'|' + p.stored(u"AutoSave"_s) + u'|' +
                p.stored(u"AutoSaveDir"_s);
-    if (key.startsWith("text:"_L1) || key.startsWith("checked:"_L1) ||
-        key.startsWith("enabled:"_L1))
-        return child()->property(qPrintable(key.section(u':', 0, 0))).toString();
-    if (key == "focus"_L1)
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-    if (key == "selected"_L1)
-        return window.findChild<QLineEdit*>(u"txtIPAddress"_s)->selectedText();
     if (key == "default"_L1) {
         for (QPushButton* button : window.findChildren<QPushButton*>())
             if (button->isDefault())
@@ -104,23 +104,12 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
         } while (QApplication::focusWidget()->objectName() != visited[0] && visited.size() < 20);
         return visited.join(u' ');
     }
-    if (key == "launched"_L1)
-        return p.launched();
-    if (key == "shown"_L1)
-        return p.windowing.shown.join(u' ');
-    if (key == "ended"_L1)
-        return QString::number(p.activeWindowing.HasEnded());
-    if (key == "forms"_L1)
-        return QString::number(p.forms.count());
-    if (key == "raised"_L1) {
-        QStringList tokens;
-        for (const QVariantMap& leave : p.windowing.broughtToFront)
-            tokens << leave.value(u"activation-token"_s).toString();
-        return tokens.join(u' ');
-    }
-    if (key == "activated"_L1)
-        return QString::number(p.guard.activated);
-    qFatal("unknown observation %s", qPrintable(key));
+    QStringList tokens; // "raised": the activation token of each bring-to-front
+    for (const QVariantMap& leave : p.windowing.broughtToFront)
+        tokens << leave.value(u"activation-token"_s).toString();
+    if (key != "raised"_L1)
+        qFatal("unknown observation %s", qPrintable(key));
+    return tokens.join(u' ');
 }
 
 /// A window that will not get lower than \a floor twips.
@@ -358,15 +347,12 @@ private Q_SLOTS:
 
     void scenario_data() {
         QTest::addColumn<QStringList>("lines");
-        QList<std::pair<QString, QStringList>> scenarios;
-        for (const QString& line : QString::fromUtf8(kScenarios).split(u'\n', Qt::SkipEmptyParts)) {
-            if (line.startsWith(u' '))
-                scenarios.last().second << line.trimmed();
-            else
-                scenarios.append({line, {}});
+        // A scenario is its name, then its lines, each indented.
+        const QRegularExpression start(u"\n(?! )"_s);
+        for (const QString& scenario : QString::fromUtf8(kScenarios).trimmed().split(start)) {
+            QStringList lines = scenario.split(u"\n  "_s);
+            QTest::newRow(qPrintable(lines.takeFirst())) << lines;
         }
-        for (const auto& [name, lines] : scenarios)
-            QTest::newRow(qPrintable(name)) << lines;
     }
     void scenario() {
         QFETCH(QStringList, lines);
@@ -402,12 +388,9 @@ private Q_SLOTS:
                 else if (line.startsWith(u'<'))
                     p.dialogs.answers << expanded(item);
             }
-            const QRegularExpression times(u"^! (\\d+)x "_s); // "! 6x ...": six alike
-            const auto repeat = times.match(line);
-            for (int i = 0;
-                 line.startsWith(u'!') && i < (repeat.hasMatch() ? repeat.captured(1).toInt() : 1);
-                 ++i)
-                dialogs << expanded(line.mid(repeat.capturedEnd() > 0 ? repeat.capturedEnd() : 2));
+            const auto repeat = QRegularExpression(u"^! (\\d+)x "_s).match(line); // six alike
+            for (int i = 0; line.startsWith(u'!') && i < qMax(1, repeat.captured(1).toInt()); ++i)
+                dialogs << expanded(line.mid(repeat.hasMatch() ? repeat.capturedEnd() : 2));
         }
         auto window = p.loadedWindow();
         for (const QString& line : lines) {

@@ -25,11 +25,6 @@ namespace {
 
 QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
 
-QString iconName(QMessageBox::Icon icon) {
-    static const char* const names[] = {"None", "Information", "Warning", "Critical", "Question"};
-    return QString::fromLatin1(names[icon]);
-}
-
 /// One line for what \a window shows: "Warning TITLE: TEXT [Yes No*]" for a message box
 /// (* the default button), "report CODE NUMBER" for the error report, "Input TITLE: LABEL",
 /// "SaveAs TITLE: FOLDER|FILE|FILTER|SUFFIX", or "NAME TITLE" for the program's own forms.
@@ -53,7 +48,9 @@ QString describe(QWidget* window) {
         if (box->textFormat() == Qt::RichText ||
             (box->textFormat() == Qt::AutoText && Qt::mightBeRichText(text)))
             text = QTextDocumentFragment::fromHtml(text).toPlainText();
-        return iconName(box->icon()) + u' ' + title + QStringLiteral(": ") + text +
+        static const char* const icons[] = {"None", "Information", "Warning", "Critical",
+                                            "Question"};
+        return QLatin1String(icons[box->icon()]) + u' ' + title + QStringLiteral(": ") + text +
                QStringLiteral(" [") + buttons.join(u' ') + u']';
     }
     if (auto* input = qobject_cast<QInputDialog*>(window))
@@ -69,14 +66,6 @@ QString describe(QWidget* window) {
 }
 
 } // namespace
-
-User::User() {
-    qApp->installEventFilter(this);
-}
-
-User::~User() {
-    qApp->removeEventFilter(this);
-}
 
 QStringList User::reports() const {
     QStringList codes;
@@ -161,11 +150,6 @@ bool User::eventFilter(QObject* watched, QEvent* event) {
         });
     });
     return false;
-}
-
-void FakeWindowing::ShowModal(QDialog& form) {
-    shown << form.objectName();
-    form.exec();
 }
 
 AddressTables FakeAddressSource::ReadTables(bool) {

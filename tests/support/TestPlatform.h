@@ -22,6 +22,8 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtWindowing.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QMap>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -55,8 +57,8 @@ struct FakeApplicationObject final : ApplicationObject {
 /// window showed is noted in seen, one line each (see Describe()).
 class User final : public QObject {
 public:
-    User();
-    ~User() override;
+    User() { qApp->installEventFilter(this); }
+    ~User() override { qApp->removeEventFilter(this); }
     QStringList answers;
     QStringList seen;
     QStringList texts; ///< the whole text of each window seen
@@ -77,13 +79,15 @@ private:
     QList<QPointer<QWidget>> m_answered;
 };
 
-/// Shows forms modally as the program does; End only notes that the program has ended. Records
-/// the platform data of each bring-to-front.
+/// End only notes that the program has ended, and a bring-to-front its platform data.
 struct FakeWindowing final : Windowing {
     QStringList shown;
     QList<QVariantMap> broughtToFront;
     bool ended = false;
-    void ShowModal(QDialog& form) override;
+    void ShowModal(QDialog& form) override {
+        shown << form.objectName();
+        form.exec();
+    }
     void End() override { ended = true; }
     bool HasEnded() const override { return ended; }
     void BringToFront(QWidget&, const QVariantMap& platformData) override {
@@ -98,7 +102,6 @@ struct FakeAddressSource final : AddressSource {
     AddressTables ReadTables(bool) override;
 };
 
-/// The running first copy, as a later one reaches it.
 struct FakeInstanceGuard final : InstanceGuard {
     bool previous = false, firstCopyAnswers = true, blind = false;
     int activated = 0;
