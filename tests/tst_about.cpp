@@ -98,7 +98,6 @@ QString label(QWidget& dialog, const char* name) {
     return dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
 }
 
-/// The four windows, as a person first sees them.
 struct Windows {
     TestPlatform p;
     frmMain main{p.bundle};

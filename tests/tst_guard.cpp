@@ -179,9 +179,7 @@ private Q_SLOTS:
         QVERIFY(stopped.open(QIODevice::ReadWrite) &&
                 !fcntl(stopped.handle(), F_OFD_SETLK, &alone));
         QVERIFY(LockFileGuard(dir.filePath("lock0/run"), {}, name).PrevInstance());
-    }
-
-    void withoutABusTheLockFileGuards() {
+        // Without a session bus the lock file guards.
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus").toUtf8());
         const auto guard = MakeInstanceGuard("example.nc.T", [&] { // the bus socket is no folder
             return std::make_unique<LockFileGuard>(QString(), dir.filePath("bus/x"), "N.lock");

@@ -32,7 +32,6 @@ struct Child : QProcess {
     }
 };
 
-/// Runs a command to its end and returns what it printed.
 QString run(const QStringList& command) {
     Child p(command.first(), command.mid(1));
     p.waitForFinished(20000);
@@ -54,7 +53,6 @@ QString windowTitled(const QString& title) {
     return one ? ids[0] : QString();
 }
 
-/// Activates \a window, presses \a keys there, then types \a text.
 void keys(const QString& window, const QStringList& keys, const QString& text = {}) {
     run(QStringList{"xdotool", "windowactivate", "--sync", window, "key", "--clearmodifiers"} +
         keys + QStringList{"type", text});
@@ -71,7 +69,6 @@ QRect framed(const QString& window) {
                          : QRect(n[4] - n[0], n[5] - n[2], n[8] + n[0] + n[1], n[9] + n[2] + n[3]);
 }
 
-/// Whether \a inner is centred on \a outer within a pixel.
 bool centredOn(const QRect& inner, const QRect& outer) {
     const QPointF off = QRectF(inner).center() - QRectF(outer).center();
     return !inner.isEmpty() && qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1;
@@ -111,7 +108,6 @@ struct Home {
     std::list<Child> copies;
 
     ~Home() { (void)stopAll(); }
-    /// Starts a copy with \a vars ("NAME=value") added to this home's environment.
     QProcess& start(const QStringList& vars = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name :

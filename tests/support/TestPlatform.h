@@ -129,10 +129,8 @@ struct TestPlatform {
     explicit TestPlatform(unsigned real = 0, const QString& homeFolder = {});
 
     QString path(const QString& relative) const { return root + u'/' + relative; }
-    /// Writes \a bytes to the file at \a relative, creating its folders; returns its path.
     QString writeFile(const QString& relative, const QByteArray& bytes) const;
     static QByteArray readFile(const QString& path);
-    /// Stores the three options as Apply would, the first start done.
     void storeOptions(int autoCopy, int autoSave, const QString& path);
     QString stored(const QString& key);
     /// What the desktop's opener and the system information tool were started with so far,
