@@ -57,8 +57,8 @@ void Give(TestPlatform& p, const QString& item) {
 }
 
 /// What the person sees of \a key: "caption", "clipboard", "file:REL" ("<none>" when absent),
-/// "mode:REL", "stored" (COPY|SAVE|PATH), "text:NAME", "checked:NAME", "enabled:NAME",
-/// "focus", "selected", "default" (the button Enter presses), "tabs" (the controls Tab visits
+/// "mode:REL", "stored" (COPY|SAVE|PATH), "PROPERTY:NAME" of a control ("text:txtIPAddress"),
+/// "focus", "default" (the button Enter presses), "tabs" (the controls Tab visits
 /// from the address box), "launched", "shown" (modal forms), "ended", "forms", "activated",
 /// "raised" (the tokens of each bring-to-front).
 QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
@@ -70,15 +70,13 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
     if (kind == "mode"_L1)
         return stat(QFile::encodeName(file), &info) ? u"<none>"_s
                                                     : QString::number(info.st_mode & 07777, 8);
-    if (key.contains(u':')) // text:, checked:, enabled: of the control NAME
+    if (key.contains(u':'))
         return window.findChild<QWidget*>(name)->property(qPrintable(kind)).toString();
     const QWidget* focus = QApplication::focusWidget();
     const std::map<QString, std::function<QString()>> views{
         {u"caption"_s, [&] { return window.windowTitle(); }},
         {u"clipboard"_s, [] { return QApplication::clipboard()->text(); }},
         {u"focus"_s, [&] { return focus ? focus->objectName() : QString(); }},
-        {u"selected"_s,
-         [&] { return window.findChild<QLineEdit*>(u"txtIPAddress"_s)->selectedText(); }},
         {u"launched"_s, [&] { return p.launched(); }},
         {u"shown"_s, [&] { return p.windowing.shown.join(u' '); }},
         {u"ended"_s, [&] { return QString::number(p.activeWindowing.HasEnded()); }},
@@ -126,10 +124,10 @@ struct FakeWindow final : ShrinkingWindow {
 const char* const kScenarios = R"(
 first start, also beside a comment: defaults, the address saved and selected
   + address=10.0.0.7 ; file:config/Netcairn/Netcairn.ini=; mine\n
-  ?caption=Netcairn 1.21 ; ?stored=0|1|{home}/bin/LocalIp.txt ; ?selected=10.0.0.7
-  ?file:bin/LocalIp.txt=10.0.0.7\r\n ; ?mode:bin/LocalIp.txt=644 ; ?focus=txtIPAddress
-  ?checked:chkAutoCopy=false ; ?checked:chkAutoSave=true ; ?enabled:cmdApply=false ; ?clipboard=
-  ?text:txtAutoSaveDir={home}/bin/LocalIp.txt
+  ?caption=Netcairn 1.21 ; ?stored=0|1|{home}/bin/LocalIp.txt ; ?selectedText:txtIPAddress=10.0.0.7
+  ?cursorPosition:txtIPAddress=0 ; ?file:bin/LocalIp.txt=10.0.0.7\r\n ; ?mode:bin/LocalIp.txt=644
+  ?focus=txtIPAddress ; ?checked:chkAutoCopy=false ; ?checked:chkAutoSave=true
+  ?enabled:cmdApply=false ; ?clipboard= ; ?text:txtAutoSaveDir={home}/bin/LocalIp.txt
 options without the first-start marker are no first start; the marker is added
   + file:config/Netcairn/Netcairn.ini=[Options]\nAutoSave=0\n
   ?file:config/Netcairn/Netcairn.ini=[Options]\nAutoSave=0\n\n[Setup]\nDefaultsWritten=1\n
@@ -145,8 +143,8 @@ both on: copied, and the file left alone
   ?clipboard=192.168.1.20 ; ?file:ip.txt=old ; ?checked:chkAutoCopy=true ; ?enabled:cmdApply=false
 offline: shown tagged, handed out bare; a replaced file keeps its mode
   + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=a longer text ; mode:ip.txt=640
-  ?selected=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640 ; Return
-  ?clipboard=127.0.0.1
+  ?selectedText:txtIPAddress=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640
+  Return ; ?clipboard=127.0.0.1
 a stored flag of 2 is off, and Apply is offered
   + options=2|1|{home}/ip.txt
   ?file:ip.txt=192.168.1.20\r\n ; ?clipboard= ; ?enabled:cmdApply=true
@@ -170,7 +168,8 @@ a first copy that never answers is a start-up failure
 a guard that cannot see other copies is reported, and start-up goes on
   + blind
   ! report frmMain.Sub.Form_Load 75
-  ?caption=Netcairn 1.21 ; ?selected=192.168.1.20 ; ?file:bin/LocalIp.txt=192.168.1.20\r\n
+  ?caption=Netcairn 1.21 ; ?selectedText:txtIPAddress=192.168.1.20
+  ?file:bin/LocalIp.txt=192.168.1.20\r\n
 a stored flag of 300 is reported by each reading, and what was read before it is used
   + options=1|300|{home}/ip.txt ; file:ip.txt=old
   ! 6x report frmMain.Sub.OpenSettings 6
