@@ -123,7 +123,7 @@ screenshots: deps-test build
 	cmake --build $(BUILD) --target netcairn_screenshots
 	home=$$(mktemp -d) && mkdir -m 700 $$home/run && \
 	HOME=$$home XDG_CONFIG_HOME=$$home/config XDG_DATA_HOME=$$home/data XDG_RUNTIME_DIR=$$home/run \
-	    tests/e2e/xvfb-session.sh $(BUILD)/tools/netcairn_screenshots $(BUILD)/screenshots && \
+	    tests/e2e/session.sh openbox $(BUILD)/tools/netcairn_screenshots $(BUILD)/screenshots && \
 	rm -rf $$home && ls $(BUILD)/screenshots
 
 format:

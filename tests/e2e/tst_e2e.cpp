@@ -232,7 +232,7 @@ private Q_SLOTS:
 
     void raisedOnWayland() {
         if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "sway"_L1)
-            QSKIP("runs on sway: wayland-session.sh sway");
+            QSKIP("runs on sway: session.sh sway");
         Child keyboard("wtype", {"-s", "600000"}); // plugged in throughout, as a person's is
         QTRY_VERIFY(run({"swaymsg", "-t", "get_inputs"}).contains("\"keyboard\""));
         Home home;
@@ -266,7 +266,7 @@ private Q_SLOTS:
 
     void startsWithoutAnInputSeat() {
         if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "weston"_L1)
-            QSKIP("runs without an input seat: wayland-session.sh weston");
+            QSKIP("runs without an input seat: session.sh weston");
         Home home;
         QProcess& netcairn = home.start({"WAYLAND_DEBUG=client"});
         QByteArray log; // the window is titled, then drawn: start-up is through

@@ -13,4 +13,4 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-rec
 trap '$sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq netcairn >/dev/null' EXIT
 man --warnings -l /usr/share/man/man1/netcairn.1.gz >/dev/null
 netcairn --version
-"$here/tests/e2e/xvfb-session.sh" "$here/debian/tests/comes-up"
+"$here/tests/e2e/session.sh" openbox "$here/debian/tests/comes-up"
