@@ -70,9 +70,8 @@ void Give(TestPlatform& p, const QString& item) {
 
 /// What the person sees of \a key: "caption", "clipboard", "file:REL" ("<none>" when absent),
 /// "mode:REL", "stored" (COPY|SAVE|PATH), "PROPERTY:NAME" of a control ("text:txtIPAddress"),
-/// "focus", "default" (the button Enter presses), "tabs" (the controls Tab visits
-/// from the address box), "launched", "shown" (modal forms), "ended", "forms", "activated",
-/// "raised" (the tokens of each bring-to-front).
+/// "focus", "default" (the button Enter presses), "launched", "shown" (modal forms), "ended",
+/// "forms", "activated", "raised" (the tokens of each bring-to-front).
 QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
     const QString kind = key.section(u':', 0, 0), name = key.section(u':', 1);
     const QString file = p.path(name);
@@ -104,15 +103,6 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
             if (button->isDefault())
                 return button->objectName();
         return {};
-    }
-    if (key == "tabs"_L1) {
-        QStringList visited;
-        window.findChild<QWidget*>(u"txtIPAddress"_s)->setFocus(Qt::TabFocusReason);
-        do {
-            visited << QApplication::focusWidget()->objectName();
-            QTest::keyClick(focused, Qt::Key_Tab);
-        } while (QApplication::focusWidget()->objectName() != visited[0] && visited.size() < 20);
-        return visited.join(u' ');
     }
     QStringList tokens; // "raised": the activation token of each bring-to-front
     for (const QVariantMap& leave : p.windowing.broughtToFront)
@@ -269,7 +259,9 @@ Enter presses Apply in the options and Copy elsewhere
   ?clipboard=192.168.1.20
 Tab visits every control that is enabled, in order
   + options=0|0|{home}/ip.txt
-  ?tabs=txtIPAddress cmdCopy cmdPrint cmdUpdate chkAutoCopy chkAutoSave cmdAbout cmdExit
+  click:txtIPAddress ; Tab ; ?focus=cmdCopy ; Tab ; ?focus=cmdPrint ; Tab ; ?focus=cmdUpdate ; Tab
+  ?focus=chkAutoCopy ; Tab ; ?focus=chkAutoSave ; Tab ; ?focus=cmdAbout ; Tab ; ?focus=cmdExit ; Tab
+  ?focus=txtIPAddress
 Browse starts at the stored file and fills the path box
   + options=0|1|{home}/x/LocalIp.txt
   < file:{home}/bin/new.rtf
