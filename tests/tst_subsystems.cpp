@@ -487,8 +487,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");   // the file's before
         for (const QString& row :
              u"file=0=640|fifo=75=600|disk full=61=600|read-only folder=0=6700|set-id bits=0=6750|"
-             "someone else's link=70=600|someone else's file=0=6664|second hard link=0=604"_s.split(
-                 u'|'))
+             "someone else's link=70=600|someone else's file=0=6664|second hard link=0=604|"
+             "the same address=0=644"_s.split(u'|'))
             QTest::newRow(qPrintable(row.section(u'=', 0, 0)))
                 << row.section(u'=', 1, 1).toInt() << row.section(u'=', 2).toInt(nullptr, 8);
     }
@@ -523,6 +523,10 @@ private Q_SLOTS:
             QVERIFY(QFile::link(file, path) && lchown(QFile::encodeName(path), 65534, 65534) == 0);
         } else if (kind == "someone else's file"_L1) {
             QCOMPARE(chown(name, 65534, 65534), 0);
+        } else if (kind == "the same address"_L1) { // left as it is, its time included
+            p.writeFile("out/ip.txt", "127.0.0.1\r\n");
+            const timespec epoch[2] = {};
+            QCOMPARE(utimensat(AT_FDCWD, name, epoch, 0), 0);
         } else if (kind == "second hard link"_L1) {
             QVERIFY(QDir().mkpath(p.path("links")));
             QCOMPARE(link(name, QFile::encodeName(p.path("links/ip.txt"))), 0);
@@ -541,6 +545,8 @@ private Q_SLOTS:
                  report ? u"report frmMain.Sub.AutoSave %1"_s.arg(report) : QString());
         QCOMPARE(TestPlatform::readFile(file), report ? earlier : QByteArray("127.0.0.1\r\n"));
         QCOMPARE(QFileInfo(path).isFile(), kind != "fifo"_L1); // a pipe stays a pipe
+        QCOMPARE(QFileInfo(file).lastModified().toSecsSinceEpoch() == 0,
+                 kind == "the same address"_L1);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(),
                  kind == "fifo"_L1 ? 2 : 1);
         // The owner's file still, with the owner's bits but never set-id ones; a second name

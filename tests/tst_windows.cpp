@@ -42,7 +42,8 @@ QWidget* const focused = nullptr; // QTest sends keys to the focused control thr
 
 /// Sets up one thing the machine holds: "options=COPY|SAVE|PATH", "file:REL=BYTES",
 /// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute" (and
-/// never answers), "blind" (the guard cannot see other copies), "nosysinfo" (no information tool).
+/// never answers), "blind" (the guard cannot see other copies), "no=TOOL" (sysinfo or xdg-open
+/// missing).
 void Give(TestPlatform& p, const QString& item) {
     const QString key = item.section(u'=', 0, 0), value = item.section(u'=', 1);
     if (key == "options"_L1) {
@@ -61,8 +62,8 @@ void Give(TestPlatform& p, const QString& item) {
         p.guard.firstCopyAnswers = value != "mute"_L1;
     } else if (key == "blind"_L1) {
         p.guard.blind = true;
-    } else if (key == "nosysinfo"_L1) {
-        QFile::remove(p.path("bin/sysinfo"));
+    } else if (key == "no"_L1) { // "no=TOOL": the tool is not installed
+        QFile::remove(p.path("bin/" + value));
     } else if (key != "ending"_L1) { // "ending" is taken when the platform is made
         qFatal("unknown starting point %s", qPrintable(item));
     }
@@ -279,11 +280,20 @@ About: links open the browser and mail, Esc and OK close; Enter starts the infor
   ! frmAbout About Netcairn 1.21
   ! frmAbout About Netcairn 1.21
 About: no system information tool
-  + nosysinfo
+  + no=sysinfo
   < Return;Escape
   click:cmdAbout
   ! frmAbout About Netcairn 1.21
   ! Information Can not launch Microsoft System Info!: System Information isn' t available on this computer [OK]
+without the desktop's opener each link reports where it was pressed
+  + no=xdg-open
+  < click:lblMailLink;Return ; Return ; click:lblHomepageLink;click:lblMailLink;Escape ; Return
+  type:about ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:x ; click:cmdAbout
+  ! frmFun What is this? An easter egg or somethin' ?
+  ! report frmFun.Sub.lblMailLink_Click 53
+  ! frmAbout About Netcairn 1.21
+  ! report frmAbout.Sub.lblHomepageLink_Click 53
+  ! report frmAbout.Sub.lblMailLink_Click 53
 a word of the first list opens the fun dialog, not About; Esc does nothing there
   < Escape;click:lblMailLink;click:lblHomepageLink;Return
   type:AbOuT ; click:cmdAbout ; ?shown=frmFun ; ?clipboard=
@@ -536,6 +546,7 @@ private Q_SLOTS:
             QWidget* form = *std::find_if(all.begin(), all.end(),
                                           [&](QWidget* x) { return x->objectName() == f[0]; });
             QWidget* control = f[1].isEmpty() ? form : form->findChild<QWidget*>(f[1]);
+            QCOMPARE(form->windowIcon().availableSizes(), QList<QSize>({{16, 16}, {32, 32}}));
             const char* property = control->isWindow()                 ? "windowTitle"
                                    : qobject_cast<QGroupBox*>(control) ? "title"
                                                                        : "text";

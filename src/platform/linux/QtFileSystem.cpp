@@ -83,6 +83,20 @@ void rewriteInPlace(Descriptor& existing, const QByteArray& target, const struct
         throw lastSystemFailure();
 }
 
+/// Whether the regular file at \a target already holds exactly \a bytes. Nothing but a regular
+/// file is opened, and that only for reading.
+bool holds(const QByteArray& target, const QByteArray& bytes) {
+    struct stat info {};
+    if (::stat(target.constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size != bytes.size())
+        return false;
+    Descriptor file{::open(target.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    QByteArray content(bytes.size(), Qt::Uninitialized);
+    return file.fd >= 0 &&
+           ::read(file.fd, content.data(), size_t(content.size())) == info.st_size &&
+           content == bytes;
+}
+
 } // namespace
 
 qint64 QtFileSystem::FileLen(const QString& path) {
@@ -110,6 +124,10 @@ void QtFileSystem::ReplaceFile(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty())
         throw Failure::of(errBadFileName);
     QByteArray target = QFile::encodeName(path);
+    // What the file holds already is not written again: no wait for the disk at every refresh,
+    // and nothing of the file changes.
+    if (holds(target, bytes))
+        return;
     Descriptor existing;
     struct stat info {};
     const bool exists = ::lstat(target.constData(), &info) == 0;
