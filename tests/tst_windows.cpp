@@ -3,8 +3,8 @@
 // do and then see (?: window contents, the clipboard, files and their modes, stored options,
 // programs started), and every dialog that came up on the way (!, with its icon and buttons,
 // * the default). Items on one line are separated by " ; " and run in order; {40p} is forty p.
-// Then the texts and looks every window shows, the error report, the registry values that locate
-// the system information tool, colours that read on any palette, and what a screen reader finds.
+// Then the texts and looks every window shows, the error report, colours that read on any
+// palette, Qt's own texts in the user's language, and what a screen reader finds.
 
 #include "TestPlatform.h"
 #include "about/RegistryValue.h"
@@ -72,7 +72,7 @@ void Give(TestPlatform& p, const QString& item) {
 /// What the person sees of \a key: "caption", "clipboard", "file:REL" ("<none>" when absent),
 /// "mode:REL", "stored" (COPY|SAVE|PATH), "PROPERTY:NAME" of a control ("text:txtIPAddress"),
 /// "focus", "default" (the button Enter presses), "launched", "shown" (modal forms), "ended",
-/// "forms", "activated", "raised" (the tokens of each bring-to-front).
+/// "forms", "activated", "height" (in pixels), "raised" (the tokens of each bring-to-front).
 QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
     const QString kind = key.section(u':', 0, 0), name = key.section(u':', 1);
     const QString file = p.path(name);
@@ -93,6 +93,7 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
         {u"shown"_s, [&] { return p.windowing.shown.join(u' '); }},
         {u"ended"_s, [&] { return QString::number(p.activeWindowing.HasEnded()); }},
         {u"forms"_s, [&] { return QString::number(p.forms.count()); }},
+        {u"height"_s, [&] { return QString::number(window.height()); }},
         {u"activated"_s, [&] { return QString::number(p.guard.activated); }}};
     if (views.count(key))
         return views.at(key)();
@@ -320,7 +321,7 @@ the address box takes 28 typed characters; a paste is cut to fit; the program's 
   program:{32y} ; End ; Shift+Left ; Shift+Left ; Ctrl+V ; ?text:txtIPAddress={30y} ; program:{40y}
   End ; type:z ; ?text:txtIPAddress={40y} ; Backspace ; ?text:txtIPAddress={39y}
 Esc anywhere shrinks the window and ends the program
-  click:txtAutoSaveDir ; Escape ; ?ended=1
+  click:txtAutoSaveDir ; Escape ; ?ended=1 ; ?height=14
 a signal at Apply's question ends the program, and Apply goes no further
   + ending ; options=0|1|{home}/ip.txt ; file:new.txt=n
   < signal:15
@@ -348,23 +349,6 @@ const std::pair<const char*, const char*> kQuoted[] = {
                     "file will be overwritten!  Are you sure you want to overwrite the file? "
                     "[Yes No*]"},
     {"{name}", "Input What is this? An easter egg or somethin' ?: Please enter your name"},
-};
-
-/// One value of any type under any key, stored as \a bytes.
-struct OneValue final : Registry {
-    quint32 type = REG_SZ;
-    QByteArray bytes;
-    QList<HKey> closed;
-    long RegOpenKeyExA(HKey, const QByteArray&, quint32, quint32, HKey* key) override {
-        return *key = 1, ERROR_SUCCESS;
-    }
-    long RegQueryValueExA(HKey, const QByteArray&, quint32* t, char* data, quint32* size) override {
-        if (bytes.size() > qsizetype(*size))
-            return ERROR_MORE_DATA;
-        std::copy(bytes.begin(), bytes.end(), data);
-        return *t = type, *size = quint32(bytes.size()), ERROR_SUCCESS;
-    }
-    long RegCloseKey(HKey key) override { return closed << key, ERROR_SUCCESS; }
 };
 
 // Form and control ("" the form itself), the text it shows (* the author's own words), its
@@ -420,10 +404,6 @@ frmFunThanks|fraWebLinks|Related Web-links||8.25
 frmFunThanks|lblPressYes|Press YES if you think they're great!||9.75 centred
 frmFunThanks|cmdYes|&YES||12 bold
 )";
-
-QString label(QWidget& dialog, const char* name) {
-    return dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
-}
 
 struct Windows {
     TestPlatform p;
@@ -563,11 +543,6 @@ private Q_SLOTS:
             QCOMPARE(text + u'|' + control->toolTip() + u'|' + look,
                      (f[2] == u'*' ? text : f[2]) + u'|' + f[3] + u'|' + f[4]);
         }
-        // The sentences of thanks are the author's own; their shape is not.
-        QCOMPARE(label(w.about, "lblThanksBetaTesters"), label(w.thanks, "lblThanksBetaTesters"));
-        const QStringList paragraphs = label(w.about, "lblThanksCode1").split(u"\r\n"_s);
-        QVERIFY(paragraphs.size() == 3 && paragraphs[1].isEmpty() &&
-                paragraphs[2].startsWith(u"Also, thanks to "_s));
         QVERIFY(!w.main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
         // Every control has a name, lies within the group it belongs to and in no group beside
         // it, and follows the one before it as a person reads: lower, or on the same row
@@ -602,14 +577,6 @@ private Q_SLOTS:
             check(QAccessible::queryAccessibleInterface(window));
         }
         QTRY_COMPARE(w.p.launched().count(u'\n'), 8); // nine links, pressed once each
-        // Built anew at each load, from what the program is then.
-        w.p.app.minor = 10;
-        w.p.app.revision = 0;
-        w.p.app.copyright.clear();
-        frmAbout again(w.p.bundle, nullptr);
-        QCOMPARE(again.windowTitle() + u'|' + label(again, "lblTitleVersion") + u'|' +
-                     label(again, "lblCopyright"),
-                 u"About Netcairn 1.100|Netcairn v1.100|Copyright "_s);
     }
 
     void errorReport() {
@@ -635,30 +602,16 @@ private Q_SLOTS:
             "Runtime Error Description:   Disk full\r\nRuntime Error Source:   Netcairn\r\n"
             "Runtime Error Help Context:   0\r\n\r\nIf possible, mail a bug report, including "
             "the information provided above to the following mail-address: \r\n\r\nme@x"_s);
-        QCOMPARE(
-            ErrorReportText({}, {}, {}, {}, Failure(-5, {}, {}, -7), {}).split(u"\r\n"_s).mid(4, 4),
-            QStringList({"Runtime Error Code:   -5", "Runtime Error Description:   ",
-                         "Runtime Error Source:   ", "Runtime Error Help Context:   -7"}));
     }
 
-    void registryValues() {
-        for (const auto& [type, bytes, read, value] :
-             {std::tuple{REG_SZ, QByteArray("/x\0", 3), true, u"/x"_s},
-              {REG_SZ, "/x", true, "/x"},
-              {REG_SZ, QByteArray("ab\0\0", 4), true, QString::fromLatin1("ab\0", 3)},
-              {REG_DWORD, QByteArray("\xd2\x04\0\0", 4), true, "1234"},
-              {REG_DWORD, "\xff\xff\xff\xff", true, "4294967295"},
-              {REG_EXPAND_SZ, QByteArray("%x%\0", 4), true, "as passed"},
-              {REG_SZ, "", true, ""},
-              {REG_SZ, QByteArray(1024, 'a'), true, QString(1024, u'a')},
-              {REG_SZ, QByteArray(1025, 'a'), false, ""}}) {
-            OneValue registry;
-            registry.type = type;
-            registry.bytes = bytes;
-            QString keyVal = u"as passed"_s;
-            QCOMPARE(ReadKeyValue(registry, HKEY_LOCAL_MACHINE, "K", "PATH", keyVal), read);
-            QCOMPARE(keyVal, value);
-            QCOMPARE(registry.closed, QList<HKey>{1});
+    void registryValues() { // how the system information tool's place is read
+        for (const auto& [type, bytes, decoded] : {std::tuple{REG_SZ, "/x\0"_ba, u"/x"_s},
+                                                   {REG_SZ, "ab\0\0"_ba, u"ab\0"_s},
+                                                   {REG_DWORD, "\xd2\x04\0\0"_ba, u"1234"_s},
+                                                   {REG_EXPAND_SZ, "%x%\0"_ba, u"-"_s}}) {
+            QString text = u"-"_s;
+            QCOMPARE(DecodeRegistryValue(bytes, quint32(bytes.size()), type, text), decoded != "-");
+            QCOMPARE(text, decoded);
         }
     }
 

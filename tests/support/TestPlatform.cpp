@@ -159,8 +159,8 @@ AddressTables FakeAddressSource::ReadTables(bool) {
     return {{}, {{QStringLiteral("eth0"), ip, 0xffffff00u, true, true, ip == 0x7f000001}}, {}, {}};
 }
 
-TestPlatform::TestPlatform(unsigned real, const QString& homeFolder)
-    : root(homeFolder.isEmpty() ? temporary.path() : homeFolder),
+TestPlatform::TestPlatform(unsigned real)
+    : root(temporary.path()),
       activeWindowing((real & RealWindowing)
                           ? static_cast<Windowing&>(realWindowing.emplace(nullptr, 60000))
                           : windowing),

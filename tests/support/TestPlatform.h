@@ -124,9 +124,9 @@ struct FakeInstanceGuard final : InstanceGuard {
 /// Real services a test may take instead of their stand-ins.
 enum Real : unsigned { RealAddress = 1, RealWindowing = 2 };
 
-/// The services for one test, in \a homeFolder or else a fresh temporary folder.
+/// The services for one test, in a fresh temporary folder.
 struct TestPlatform {
-    explicit TestPlatform(unsigned real = 0, const QString& homeFolder = {});
+    explicit TestPlatform(unsigned real = 0);
 
     QString path(const QString& relative) const { return root + u'/' + relative; }
     QString writeFile(const QString& relative, const QByteArray& bytes) const;
