@@ -294,6 +294,8 @@ private Q_SLOTS:
             "[Opt%69ons]\nAuto%53aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
         row("wide blanks", "\u3000[Options]\u205f\n\u2009AutoSaveDir\u2002=\u2003/a’\u205f\n",
             "/a’", "\u3000[Options]\u205f\n\u2009AutoSaveDir\u2002=/new\nAutoCopy=1\nAutoSave=0\n");
+        row("the first line end counts", "[Options]\r\nAutoSaveDir=/a\n", "/a",
+            "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
         row("a key that only looks alike", "[Options]\nAutoSaveDir’=/x\n", "",
             "[Options]\nAutoSaveDir’=/x\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("not UTF-8", "[Options]\nAutoSaveDir=/a\n# caf\xe9\n", "/a", nullptr, 3);
