@@ -41,6 +41,8 @@
 using namespace nc;
 using namespace Qt::StringLiterals;
 
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
 // A machine a line, besides its loopback interface: name | IPv4 default routes "DEV GATEWAY
 // METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | IPv6 default
 // routes "DEV [METRIC]" | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
@@ -318,6 +320,15 @@ private Q_SLOTS:
                      qPrintable(failure.Description));
         }
         QCOMPARE(TestPlatform::readFile(ini), after);
+    }
+
+    void settingsFilesOfAnyShape() { // the fuzz target over its checked-in corpus
+        const QStringList inputs = QDir(NETCAIRN_FUZZ_CORPUS).entryList(QDir::Files);
+        QVERIFY(!inputs.isEmpty());
+        for (const QString& name : inputs) { // a broken rule aborts
+            const QByteArray input = TestPlatform::readFile(NETCAIRN_FUZZ_CORPUS "/" + name);
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+        }
     }
 
     void valuesMeanTheSameToEarlierVersions() {
