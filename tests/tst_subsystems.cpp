@@ -380,10 +380,10 @@ private Q_SLOTS:
             window->findChild<QLineEdit*>("txtAutoSaveDir")->setText(p.path(QString(200, u'n')));
             withFileSizeLimit(before.size() + 8, [&] { window->cmdApply_Click(); });
         }
-        QCOMPARE(p.dialogs.reports(), QStringList{"frmMain.Sub." + said.section(u'|', 0, 0)});
+        QCOMPARE(p.dialogs.seen,
+                 QStringList{"report frmMain.Sub." + said.section(u'|', 0, 1).replace(u'|', u' ')});
         const QString& report = p.dialogs.texts.value(0);
-        QVERIFY2(report.contains(u"Code:   "_s + said.section(u'|', 1, 1)) &&
-                     report.contains(ini + u' ') && report.contains(said.section(u'|', 2)),
+        QVERIFY2(report.contains(ini + u' ') && report.contains(said.section(u'|', 2)),
                  qPrintable(report));
         QCOMPARE(window->findChild<QLineEdit*>("txtIPAddress")->text(), u"192.168.1.20"_s);
         QCOMPARE(TestPlatform::readFile(ini), before);
@@ -487,14 +487,12 @@ private Q_SLOTS:
             QSKIP("no veth pair can be made here");
         choose(v4); // no routes
         choose(v6);
-        ip("-n " + v4 + " route add default via 10.0.0.1 dev v0 metric 100");
+        ip("-n " + v4 + " route add default via 10.0.0.1 dev v0"); // not the first one up
         choose(v4);
-        ip("-n " + v4 + " route add default via 192.168.77.1 dev x0 metric 50");
         ip("-n " + v6 + " -6 route add default via 2001:db8::1 dev v0");
-        choose(v4);
         choose(v6);
-        QCOMPARE(seen, QStringList({"127.0.0.1", "192.168.77.5", "127.0.0.1", "10.0.0.7",
-                                    "192.168.77.5", "2001:db8::7"}));
+        QCOMPARE(seen, QStringList(
+                           {"127.0.0.1", "192.168.77.5", "127.0.0.1", "10.0.0.7", "2001:db8::7"}));
     }
 
     void addressFileKeepsWhatTheUserHas_data() {

@@ -274,9 +274,10 @@ Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
   click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXT ; ?enabled:cmdApply=false
   ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT
-About: links open the browser and mail, Esc and OK close; Enter starts the information tool
+About also after a word with a blank or the offline text: links, Esc, OK; Enter: system info
   < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;click:cmdOK
-  click:cmdAbout ; Alt+A ; ?shown=frmAbout frmAbout
+  type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+A
+  ?shown=frmAbout frmAbout
   ?launched=sysinfo\nxdg-open http://nc.test/\nxdg-open mailto:me@nc.test\nxdg-open mailto:me@nc.test
   ! frmAbout About Netcairn 1.21
   ! frmAbout About Netcairn 1.21
@@ -295,21 +296,14 @@ without the desktop's opener each link reports where it was pressed
   ! frmAbout About Netcairn 1.21
   ! report frmAbout.Sub.lblHomepageLink_Click 53
   ! report frmAbout.Sub.lblMailLink_Click 53
-a word of the first list opens the fun dialog, not About; Esc does nothing there
+words of the first list open the fun dialog, not About (Esc does nothing), of the second thanks
   < Escape;click:lblMailLink;click:lblHomepageLink;Return
-  type:AbOuT ; click:cmdAbout ; ?shown=frmFun ; ?clipboard=
-  ?launched=xdg-open http://nc.test/\nxdg-open mailto:me@nc.test
-  ! frmFun What is this? An easter egg or somethin' ?
-a word of the second list opens the thank-you dialog
   < click:lblLinkProgram;click:lblLinkTester1;click:lblLinkTester2;click:lblLinkCoder;click:lblLinkCompany;Return
-  type:Harald Emil Ludvig Wrenfield ; click:cmdAbout ; ?shown=frmFunThanks
-  ?launched=xdg-open http://nc.test/program/1.21/redirect/ines-okonkwo.html\nxdg-open http://nc.test/program/1.21/redirect/joaquin-ferreira.html\nxdg-open http://nc.test/program/1.21/redirect/piet-mol.html\nxdg-open http://nc.test/program/1.21/redirect/quern.html\nxdg-open http://nc.test/program/1.21/redirect/quillmoor.html
+  type:AbOuT ; click:cmdAbout ; ?clipboard= ; click:txtIPAddress ; Ctrl+A
+  type:Harald Emil Ludvig Wrenfield ; click:cmdAbout ; ?shown=frmFun frmFunThanks
+  ?launched=xdg-open http://nc.test/\nxdg-open http://nc.test/program/1.21/redirect/ines-okonkwo.html\nxdg-open http://nc.test/program/1.21/redirect/joaquin-ferreira.html\nxdg-open http://nc.test/program/1.21/redirect/piet-mol.html\nxdg-open http://nc.test/program/1.21/redirect/quern.html\nxdg-open http://nc.test/program/1.21/redirect/quillmoor.html\nxdg-open mailto:me@nc.test
+  ! frmFun What is this? An easter egg or somethin' ?
   ! frmFunThanks What is this? An easter egg or somethin' ?
-a word with a blank, or the offline text, opens About
-  type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline)
-  click:cmdAbout ; ?shown=frmAbout frmAbout
-  ! frmAbout About Netcairn 1.21
-  ! frmAbout About Netcairn 1.21
 another copy's request during start-up waits until the window is shown, then comes at once
   + options=0|1|
   < call:request;Escape

@@ -67,15 +67,6 @@ QString describe(QWidget* window) {
 
 } // namespace
 
-QStringList User::reports() const {
-    QStringList codes;
-    for (const QString& line : seen) {
-        if (line.startsWith(QLatin1String("report ")))
-            codes << line.section(u' ', 1, 1);
-    }
-    return codes;
-}
-
 void User::Perform(const QString& actions) {
     for (const QString& action : actions.split(u';', Qt::SkipEmptyParts)) {
         // A key goes where the person looks: the topmost window. The offscreen desktop has no

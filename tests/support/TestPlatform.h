@@ -36,17 +36,16 @@ namespace nc {
 class frmMain;
 
 struct FakeApplicationObject final : ApplicationObject {
-    QString path, copyright = QStringLiteral("A 2026");
-    qint16 minor = 2, revision = 1;
+    QString path;
     bool installed = false; ///< the program folder is not the user's to write
     QString Title() const override { return QStringLiteral("Netcairn"); }
     QString Path() const override { return path + QStringLiteral("/bin"); }
     bool PathIsUsersToWrite() const override { return !installed; }
     QString DataPath() const override { return path + QStringLiteral("/data/Netcairn"); }
     qint16 Major() const override { return 1; }
-    qint16 Minor() const override { return minor; }
-    qint16 Revision() const override { return revision; }
-    QString LegalCopyright() const override { return copyright; }
+    qint16 Minor() const override { return 2; }
+    qint16 Revision() const override { return 1; }
+    QString LegalCopyright() const override { return QStringLiteral("A 2026"); }
     QString HomepageAddress() const override { return QStringLiteral("http://nc.test/"); }
     QString FeedbackAddress() const override { return QStringLiteral("me@nc.test"); }
 };
@@ -65,8 +64,6 @@ public:
     /// What an answer "call:NAME;..." sets off while its window is up, before the actions.
     QMap<QString, std::function<void()>> calls;
 
-    /// The tracking codes of the error reports seen, e.g. "frmMain.Sub.AutoSave".
-    QStringList reports() const;
     /// Runs actions in the window that has the focus: "click:NAME" (the named control, or
     /// "click:NAME@right" at its far end), "type:TEXT", "file:PATH" (chosen in a file dialog),
     /// "signal:NUMBER" (raised), else a key sequence such as "Return", "Alt+U" or "Ctrl+V".
