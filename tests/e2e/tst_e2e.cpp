@@ -226,12 +226,15 @@ private Q_SLOTS:
         QTRY_VERIFY((log += first.readAllStandardError()).contains("activate(\"launch\""));
         Child behind("weston-flower"); // another program takes the front (not Qt's: see the README)
         QVERIFY(inFront(behind, "Flower"));
-        QProcess& later = home.start();
+        QProcess& later = home.start({"WAYLAND_DEBUG=client"});
         QVERIFY(inFront(later, kQuestion));
         // No; its keyboard stays till the answer shows, since a focus loss drops a click.
         Child typing("wtype", {"-k", "Return", "-s", "600000"});
         QVERIFY(inFront(first, kTitle));
-        QTRY_COMPARE(later.state(), QProcess::NotRunning); // it backed out
+        QTRY_COMPARE(later.state(), QProcess::NotRunning);  // it backed out
+        const QString asked = later.readAllStandardError(); // a token for its question box
+        QVERIFY(
+            asked.contains(QRegularExpression("xdg_activation_token_v1@\\d+\\.set_surface\\(")));
         // Copied, then ended as at logout: the address stays on the clipboard.
         run({"wtype", "-k", "Return"}); // Copy, the default button
         const QString address =
