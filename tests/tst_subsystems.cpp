@@ -12,6 +12,7 @@
 #include "platform/linux/InstanceGuards.h"
 #include "platform/linux/LockFileGuard.h"
 #include "platform/linux/ModulePrinter.h"
+#include "platform/linux/QtApplicationObject.h"
 #include "platform/linux/XdgFolders.h"
 #include "settings/Options.h"
 
@@ -411,6 +412,11 @@ private Q_SLOTS:
                          .join(u'|'),
                      QString::fromLatin1(folders).replace(u'~', account));
         }
+        // Where an installed copy lives, which keeps its address file in the data folder.
+        for (const QString& row : u"/usr=1|/usr/bin=1|/bin=1|/sbin/x=1|/opt/nc=1|/snap/nc/1=1|"
+                                  "/usrx=0|/binx/y=0|/home/u/bin=0"_s.split(u'|'))
+            QVERIFY2(IsSystemProgramFolder(row.section(u'=', 0, 0)) == row.endsWith(u'1'),
+                     qPrintable(row));
     }
 
     void localIp_data() {

@@ -16,16 +16,19 @@ QString QtApplicationObject::Path() const {
     return QCoreApplication::applicationDirPath();
 }
 
-bool QtApplicationObject::PathIsUsersToWrite() const {
-    // An installed copy lives in the system's program folders; those hold no per-user files,
-    // even for an administrator who could write there.
-    const QString folder = Path();
+bool IsSystemProgramFolder(const QString& folder) {
     for (const char* system : {"/usr", "/bin", "/sbin", "/opt", "/snap"}) {
         const QString prefix = QString::fromLatin1(system);
         if (folder == prefix || folder.startsWith(prefix + u'/'))
-            return false;
+            return true;
     }
-    return QFileInfo(folder).isWritable();
+    return false;
+}
+
+bool QtApplicationObject::PathIsUsersToWrite() const {
+    // An installed copy lives in the system's program folders; those hold no per-user files,
+    // even for an administrator who could write there.
+    return !IsSystemProgramFolder(Path()) && QFileInfo(Path()).isWritable();
 }
 
 QString QtApplicationObject::DataPath() const {

@@ -19,4 +19,7 @@ public:
     QString FeedbackAddress() const override;
 };
 
+/// Whether \a folder lies in the system's program folders, where an installed copy lives.
+bool IsSystemProgramFolder(const QString& folder);
+
 } // namespace nc
