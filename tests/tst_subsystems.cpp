@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 // A machine a line, besides its loopback interface: name | IPv4 default routes "DEV GATEWAY
 // METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | IPv6 default
-// routes "DEV [METRIC]" | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
+// routes "DEV [METRIC [FLAGS]]" | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
 // temporary, a link-local one) | the address chosen.
 const char* const kMachines = R"(
 the default route's, not the first|eth1 0100000A 0|docker0 ac110001,eth1 0a000007|||10.0.0.7
@@ -61,6 +61,7 @@ link-local or elsewhere|||v0|L 20 80 v0,G 00 80 v1|127.0.0.1
 duplicate, deprecated or tentative|||v0|G 00 08 v0,G 00 20 v0,G 00 40 v0|127.0.0.1
 no IPv6 default route||||G 00 80 v0|127.0.0.1
 the IPv6 default route of the lowest metric|||v1 500,v0 64|T 00 80 v1,G 00 80 v0|2001:db8::7
+never a rejecting or a down IPv6 route|||v0 1 00000203,v1 1 00000002|G 00 80 v0,T 00 80 v1|127.0.0.1
 never the loopback interface's IPv6 route|||lo 1,v0|T 00 80 lo,G 00 80 v0|2001:db8::7
 text: all zeros|||v0|00000000000000000000000000000000 00 80 v0|::
 text: a single zero group stays|||v0|20010db8000000010001000100010001 00 80 v0|2001:db8:0:1:1:1:1:1
@@ -445,7 +446,8 @@ private Q_SLOTS:
         for (const QStringList& f : entries(3))
             tables.ipv6Routes += QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " +
                                  QByteArray(32, '1') + ' ' + f.value(1, u"400"_s).toLatin1() +
-                                 " 00000001 00000000 00000003 " + f[0].toLatin1() + '\n';
+                                 " 00000001 00000000 " + f.value(2, u"00000003"_s).toLatin1() +
+                                 ' ' + f[0].toLatin1() + '\n';
         const QMap<QString, QString> kinds{{u"G"_s, u"20010db8000000000000000000000007"_s},
                                            {u"T"_s, u"20010db80000000012345678abcdef01"_s},
                                            {u"L"_s, u"fe800000000000000000000000000007"_s}};
