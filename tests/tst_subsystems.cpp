@@ -8,6 +8,7 @@
 #include "TestPlatform.h"
 #include "address/LocalAddress.h"
 #include "app/frmMain.h"
+#include "extras/TriggerWords.h"
 #include "output/PathHelpers.h"
 #include "platform/linux/InstanceGuards.h"
 #include "platform/linux/LockFileGuard.h"
@@ -249,6 +250,13 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(Failure, guard->RaiseWatchFailure());
     }
 
+    void wordsThatOpenTheFunDialogs() { // typed into the address box before About
+        for (const auto& [words, list] :
+             {std::pair{u"tobs|THE WREN|about"_s, FunWords()}, {u"inky|Pim"_s, FunThanksWords()}})
+            for (const QString& word : words.split(u'|'))
+                QVERIFY(MatchesTrigger(word, list) && !MatchesTrigger(word + u' ', list));
+    }
+
     // The stored options.
     void flagValue() {
         // text=value; -1: overflow
@@ -336,7 +344,8 @@ private Q_SLOTS:
     void valuesMeanTheSameToEarlierVersions() {
         // Earlier versions wrote through QSettings; either side reads what the other wrote.
         const QString values =
-            u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r|@at|@@at|nul^1f|x\u00011|ü€😀||/t/a b.txt|(a)|[b]|c]"_s;
+            u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00011|ü€😀||"
+            "/t/a b.txt|(a)|[b]|c]"_s;
         for (const QString& value : QString(values).replace(u'^', QChar(0)).split(u'|')) {
             TestPlatform p;
             const QString ini = p.path("config/Netcairn/Netcairn.ini");

@@ -264,12 +264,12 @@ Tab visits every control that is enabled, in order
   click:txtIPAddress ; Tab ; ?focus=cmdCopy ; Tab ; ?focus=cmdPrint ; Tab ; ?focus=cmdUpdate ; Tab
   ?focus=chkAutoCopy ; Tab ; ?focus=chkAutoSave ; Tab ; ?focus=cmdAbout ; Tab ; ?focus=cmdExit ; Tab
   ?focus=txtIPAddress
-Browse starts at the stored file and fills the path box
-  + options=0|1|{home}/x/LocalIp.txt
+Browse starts at the stored file, as stored now, and fills the path box
+  + options=0|1|{home}/ip.txt
   < file:{home}/bin/new.rtf
-  click:cmdBrowse ; ?text:txtAutoSaveDir={home}/bin/new.rtf ; ?enabled:cmdApply=true
-  ?file:bin/new.rtf=<none> ; ?stored=0|1|{home}/x/LocalIp.txt
-  ! SaveAs Save IP to File: {home}/x|LocalIp.txt|Text Document (*.txt)|txt
+  store:AutoSaveDir={home}/bin/LocalIp.txt ; click:cmdBrowse ; ?text:txtAutoSaveDir={home}/bin/new.rtf
+  ?enabled:cmdApply=true ; ?file:bin/new.rtf=<none> ; ?stored=0|1|{home}/bin/LocalIp.txt
+  ! SaveAs Save IP to File: {home}/bin|LocalIp.txt|Text Document (*.txt)|txt
 Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
   click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXT ; ?enabled:cmdApply=false
@@ -346,9 +346,9 @@ const std::pair<const char*, const char*> kQuoted[] = {
 };
 
 // Form and control ("" the form itself), the text it shows (* the author's own words), its
-// tooltip, its look: the size in points, bold, underlined, wrapped, centred.
+// tooltip, its look: the size in points, bold, underlined, wrapped, centred (a window's: its size).
 const char* const kTexts = R"(
-frmMain||frmMain||8.25
+frmMain||frmMain||8.25 286x284
 frmMain|fraIPAddress|IP-Address||8.25
 frmMain|txtIPAddress|txtIPAddress|This textbox shows your local IP-Address|12
 frmMain|cmdCopy|&Copy|Copies the IP-Address above to the Windows Clipboard|8.25
@@ -361,7 +361,7 @@ frmMain|txtAutoSaveDir|txtAutoSaveDir|File Path to the IP-Address|8.25
 frmMain|cmdBrowse|..|Browse your computer - find a place to save your IP|8.25
 frmMain|cmdApply|A&pply|Apply the new settings set above|8.25
 frmMain|cmdExit|E&xit|Wanna get outa' here? Click me!|8.25
-frmAbout||About Netcairn 1.21||8.25
+frmAbout||About Netcairn 1.21||8.25 409x470
 frmAbout|lblTitleVersion|Netcairn v1.21||9.75
 frmAbout|lblCopyright|Copyright A 2026||9.75
 frmAbout|lblDescription|Netcairn is a simple freeware program - only made for showing your local IP-Address with some small, but handy functions. Nothing big. But that's hopefully the way you want it! Take a look at the Netcairn homepage for more information and the latest version:||9.75 wrapped
@@ -375,14 +375,14 @@ frmAbout|lblThanksCode1|*||8.25 wrapped
 frmAbout|lblThanksBetaTesters|*||8.25 wrapped
 frmAbout|cmdSysInfo|&System Info...|Handy Information about your system|8.25
 frmAbout|cmdOK|OK||8.25
-frmFun||What is this? An easter egg or somethin' ?||8.25
+frmFun||What is this? An easter egg or somethin' ?||8.25 307x192
 frmFun|lblMadeByName|*||13.5 bold centred
 frmFun|lblMadeBy|Netcairn is proudly made by||9.75 centred
 frmFun|lblMailLink|me@nc.test||9.75 underlined centred
 frmFun|lblHomepageLink|http://nc.test/||9.75 underlined centred
 frmFun|lblPressYes|Press YES if you think I'm great!||9.75 centred
 frmFun|cmdYes|&YES||12 bold
-frmFunThanks||What is this? An easter egg or somethin' ?||8.25
+frmFunThanks||What is this? An easter egg or somethin' ?||8.25 409x354
 frmFunThanks|fraThankYou|Thank you-list||8.25
 frmFunThanks|lblThanksCode|Program Code:||8.25 bold
 frmFunThanks|lblThanksBetaTesting|Beta Testers:||8.25 bold
@@ -526,7 +526,9 @@ private Q_SLOTS:
                                                                        : "text";
             const QFont font = control->font();
             const auto* label = qobject_cast<QLabel*>(control);
-            QString look = QString::number(font.pointSizeF());
+            QString look = QString::number(font.pointSizeF()); // and a window's fixed size
+            if (control->isWindow())
+                look += u" %1x%2"_s.arg(control->minimumWidth()).arg(control->maximumHeight());
             for (const auto& [on, word] :
                  {std::pair{font.bold(), " bold"},
                   {font.underline(), " underlined"},

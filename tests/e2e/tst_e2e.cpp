@@ -17,6 +17,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("Netcairn 1.21");
 const QString kQuestion = QStringLiteral("Netcairn already running!");
+constexpr int kMs =
+    30000; // how long anything may take on a busy machine before it counts as broken
 
 /// A program started for a test and ended with it, also when a check fails half-way.
 struct Child : QProcess {
@@ -47,8 +49,7 @@ QStringList windowsTitled(QString title) {
 /// The one visible window titled \a title, waiting up to 10 s for it.
 QString windowTitled(const QString& title) {
     QStringList ids;
-    const bool one =
-        QTest::qWaitFor([&] { return (ids = windowsTitled(title)).size() == 1; }, 10000);
+    const bool one = QTest::qWaitFor([&] { return (ids = windowsTitled(title)).size() == 1; }, kMs);
     return one ? ids[0] : QString();
 }
 
@@ -90,12 +91,6 @@ QString clipboard() {
     return run({"timeout", "5", "xclip", "-o", "-selection", "clipboard"});
 }
 
-/// Who owns the clipboard on this display: "none", "window" (the program that made \a window,
-/// such as Netcairn) or "other" (a keeper).
-QString clipboardOwner(const QString& window = {}) {
-    return run({NETCAIRN_CLIPBOARD_MANAGER, "owner", window});
-}
-
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -110,7 +105,7 @@ struct Home {
         copies.clear();
         const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
         (void)QTest::qWaitFor(
-            [bus] { return !bus->isServiceRegistered(QStringLiteral(NETCAIRN_APP_ID)); }, 10000);
+            [bus] { return !bus->isServiceRegistered(QStringLiteral(NETCAIRN_APP_ID)); }, kMs);
     }
     QProcess& start(const QStringList& vars = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -164,25 +159,9 @@ private Q_SLOTS:
             QTRY_VERIFY(windowsTitled(dialog).isEmpty());
         }
         keys(window, {"Escape"});
-        QVERIFY(netcairn.waitForFinished(10000));
+        QVERIFY(netcairn.waitForFinished(kMs));
         QCOMPARE(netcairn.exitCode(), 0);
         QCOMPARE(clipboard(), address); // still there to paste with the program gone
-    }
-
-    void endedBySignalWhileAClipboardManagerRuns() {
-        Child manager(NETCAIRN_CLIPBOARD_MANAGER);
-        QVERIFY(manager.waitForReadyRead(10000));
-        Home home;
-        QProcess& netcairn = home.start();
-        const QString window = windowTitled(kTitle);
-        keys(window, {"Return"});                          // Copy
-        QTRY_COMPARE(clipboardOwner(window), u"window"_s); // an earlier keeper has let go
-        QCOMPARE(clipboard(), address);
-        netcairn.terminate(); // SIGTERM, as at logout
-        QVERIFY(netcairn.waitForFinished(10000));
-        QCOMPARE(netcairn.exitCode(), 0);
-        // The manager has the text: no keeper takes the clipboard over as Netcairn's windows go.
-        QTRY_COMPARE(clipboardOwner(), u"none"_s);
     }
 
     // Answering No brings the first copy forward, also after another window took the front.
@@ -217,7 +196,7 @@ private Q_SLOTS:
         Home home;
         const auto inFront = [](QProcess& copy, const QString& title) {
             const QString window = title + ' ' + QString::number(copy.processId());
-            return QTest::qWaitFor([&] { return swayFocused() == window; }, 10000);
+            return QTest::qWaitFor([&] { return swayFocused() == window; }, kMs);
         };
         // The first copy's protocol log shows that the launcher's token went to its window.
         QProcess& first = home.start({"WAYLAND_DEBUG=client", "XDG_ACTIVATION_TOKEN=launch"});
@@ -242,7 +221,7 @@ private Q_SLOTS:
         QVERIFY(!address.isEmpty());
         QTRY_COMPARE(run({"wl-paste", "-n"}), address);
         first.terminate();
-        QVERIFY(first.waitForFinished(10000));
+        QVERIFY(first.waitForFinished(kMs));
         QCOMPARE(run({"wl-paste", "-n"}), address);
     }
 
@@ -255,7 +234,7 @@ private Q_SLOTS:
         QTRY_VERIFY((log += netcairn.readAllStandardError())
                         .indexOf("attach(", log.indexOf("set_title(\"Netcairn 1.21\")")) > 0);
         netcairn.terminate(); // as at logout: a clean end, not a crash
-        QVERIFY(netcairn.waitForFinished(10000) && netcairn.exitStatus() == QProcess::NormalExit &&
+        QVERIFY(netcairn.waitForFinished(kMs) && netcairn.exitStatus() == QProcess::NormalExit &&
                 netcairn.exitCode() == 0);
     }
 };
