@@ -56,7 +56,9 @@ QString describe(QWidget* window) {
     if (auto* input = qobject_cast<QInputDialog*>(window))
         return QStringLiteral("Input ") + title + QStringLiteral(": ") + input->labelText();
     if (auto* files = qobject_cast<QFileDialog*>(window)) {
-        return QStringLiteral("SaveAs ") + title + QStringLiteral(": ") +
+        return (files->acceptMode() == QFileDialog::AcceptSave ? QStringLiteral("SaveAs ")
+                                                               : QStringLiteral("Open ")) +
+               title + QStringLiteral(": ") +
                QStringList{files->directory().path(),
                            QFileInfo(files->selectedFiles().value(0)).fileName(),
                            files->selectedNameFilter(), files->defaultSuffix()}
