@@ -293,6 +293,8 @@ private Q_SLOTS:
             "# mine\n[Options]\n; path\nAutoSaveDir = /a \nC=b\n\n; next\n[X]\nAutoCopy=7\n", "/a",
             "# mine\n[Options]\n; path\nAutoSaveDir = /new\nC=b\nAutoCopy=1\nAutoSave=0\n\n; next\n"
             "[X]\nAutoCopy=7\n");
+        row("three bytes, no line end", "x=1", "",
+            "x=1\n\n[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("no section, no last line end", "[X]\ny=1", "",
             "[X]\ny=1\n\n[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("twice", "[Options]\nAutoSaveDir=/a\n[X]\n[Options]\nAutoSaveDir=/b\nAutoCopy=0\n",
