@@ -28,7 +28,8 @@ bool IsSystemProgramFolder(const QString& folder) {
 bool QtApplicationObject::PathIsUsersToWrite() const {
     // An installed copy lives in the system's program folders; those hold no per-user files,
     // even for an administrator who could write there.
-    return !IsSystemProgramFolder(Path()) && QFileInfo(Path()).isWritable();
+    const QString folder = Path();
+    return !IsSystemProgramFolder(folder) && QFileInfo(folder).isWritable();
 }
 
 QString QtApplicationObject::DataPath() const {
