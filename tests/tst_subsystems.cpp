@@ -1,9 +1,6 @@
-// The subsystems under the forms, each against real files, tables and processes of the test's
-// own: the stored options (flags, the settings file edited line by line on disk, its folders,
-// an Apply that stores all or nothing); where the local address comes from (the kernel's
-// tables, chosen as a user expects on machines with many interfaces, and real network stacks);
-// and handing it out (the address file on disk, the printed page); the second-copy guard, over a
-// private session bus and by a lock file where there is none.
+// The subsystems under the forms, against real files, tables and processes of the test's own:
+// the second-copy guard (a private bus, lock files), the stored options and their file, the
+// local address (kernel tables, real network stacks), the address file and the printed page.
 
 #include "TestPlatform.h"
 #include "address/LocalAddress.h"
@@ -11,6 +8,7 @@
 #include "extras/TriggerWords.h"
 #include "output/PathHelpers.h"
 #include "platform/linux/InstanceGuards.h"
+#include "platform/linux/LinuxAddressSource.h"
 #include "platform/linux/LockFileGuard.h"
 #include "platform/linux/ModulePrinter.h"
 #include "platform/linux/QtApplicationObject.h"
@@ -148,13 +146,17 @@ private Q_SLOTS:
         launcher << QVariantMap{{"desktop-startup-id", "x_TIME9"}};
         QCOMPARE(connection().call(launcher, QDBus::BlockWithGui).type(),
                  QDBusMessage::ReplyMessage);
-        const QDBusMessage action = connection().call(
-            QDBusMessage::createMethodCall("example.nc.T", "/example/nc/T",
-                                           "org.freedesktop.Application", "ActivateAction")
-                << u"x"_s << QVariantList() << QVariantMap(),
-            QDBus::BlockWithGui);
-        QCOMPARE(action.errorName() + ": " + action.errorMessage(),
-                 "org.freedesktop.DBus.Error.NotSupported: Netcairn has no actions");
+        for (const auto& [method, arguments, answer] : // what other programs are told
+             {std::tuple{"Activate", QVariantList{QVariantMap{{"desktop-startup-id", "no window"}}},
+                         "example.nc.T.Error.NoWindow: Netcairn has no window to bring forward"},
+              {"ActivateAction", QVariantList{u"x"_s, QVariantList(), QVariantMap()},
+               "org.freedesktop.DBus.Error.NotSupported: Netcairn has no actions"}}) {
+            QDBusMessage call = QDBusMessage::createMethodCall(
+                "example.nc.T", "/example/nc/T", "org.freedesktop.Application", method);
+            call.setArguments(arguments);
+            const QDBusMessage reply = connection().call(call, QDBus::BlockWithGui);
+            QCOMPARE(reply.errorName() + ": " + reply.errorMessage(), answer);
+        }
 
         first.reset(); // the first copy ends; the second is the running one now
         QDBusConnection::disconnectFromBus(firstConnection);
@@ -166,7 +168,8 @@ private Q_SLOTS:
         third.ActivateFirstCopy();
         QCOMPARE(calls,
                  QStringList({"first activation-token=t2", "first desktop-startup-id=no window",
-                              "first desktop-startup-id=x_TIME9", "second activation-token=t3"}));
+                              "first desktop-startup-id=x_TIME9",
+                              "first desktop-startup-id=no window", "second activation-token=t3"}));
     }
 
     void aRunningCopyThatDoesNotAnswerIsAFailure() {
@@ -212,8 +215,9 @@ private Q_SLOTS:
             else if (kind == "foreign") // root's copy with a user's runtime folder
                 QVERIFY(!chown(qPrintable(run), 65534, 0));
             else if (kind == "shared" || kind == "missing")
-                QVERIFY(kind == "shared"
-                            ? QFile::setPermissions(run, QFileDevice::Permissions(0x7777))
+                QVERIFY(kind == "shared" // in a home its group may write to
+                            ? QFile::setPermissions(run, QFileDevice::Permissions(0x7777)) &&
+                                  QFile::setPermissions(home, QFileDevice::Permissions(0x7775))
                             : QDir(run).removeRecursively());
             else
                 QVERIFY(writeFile(lock, kind));
@@ -252,12 +256,14 @@ private Q_SLOTS:
 
     void wordsThatOpenTheFunDialogs() { // typed into the address box before About
         for (const auto& [words, list] :
-             {std::pair{u"tobs|THE WREN|about"_s, FunWords()}, {u"inky|Pim"_s, FunThanksWords()}})
+             {std::pair{u"Tobias|tobias wrenfield|tobs|THE WREN|about"_s, FunWords()},
+              {u"inky|Pim|Quern|mara lindqvist|JOAQUÍN FERREIRA|Harald Emil Ludvig Wrenfield|"
+               "Quillmoor"_s,
+               FunThanksWords()}})
             for (const QString& word : words.split(u'|'))
                 QVERIFY(MatchesTrigger(word, list) && !MatchesTrigger(word + u' ', list));
     }
 
-    // The stored options.
     void flagValue() {
         // text=value; -1: overflow
         for (const QString& row :
@@ -293,6 +299,8 @@ private Q_SLOTS:
             "# mine\n[Options]\n; path\nAutoSaveDir = /a \nC=b\n\n; next\n[X]\nAutoCopy=7\n", "/a",
             "# mine\n[Options]\n; path\nAutoSaveDir = /new\nC=b\nAutoCopy=1\nAutoSave=0\n\n; next\n"
             "[X]\nAutoCopy=7\n");
+        row("a mark alone", "\xEF\xBB\xBF", "",
+            "\xEF\xBB\xBF[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("three bytes, no line end", "x=1", "",
             "x=1\n\n[Options]\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("no section, no last line end", "[X]\ny=1", "",
@@ -304,10 +312,13 @@ private Q_SLOTS:
         row("comma as it stands", "[Options]\nAutoSaveDir=/t/a,b.txt\n", "/t/a,b.txt", plain);
         row("backslash, no last line end", "[Options]\nAutoSaveDir=/t/a\\qb", "/t/a\\qb",
             "[Options]\nAutoSaveDir=/new\nAutoCopy=1\nAutoSave=0");
-        row("escaped names", "[Opt%69ons]\nAuto%53aveDir=/a\n", "/a",
-            "[Opt%69ons]\nAuto%53aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
-        row("wide blanks", "\u3000[Options]\u205f\n\u2009AutoSaveDir\u2002=\u2003/a’\u205f\n",
-            "/a’", "\u3000[Options]\u205f\n\u2009AutoSaveDir\u2002=/new\nAutoCopy=1\nAutoSave=0\n");
+        row("escaped names", "[Opt%69ons]\nAuto%U0053aveDir=/a\n", "/a",
+            "[Opt%69ons]\nAuto%U0053aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
+        row("wide blanks",
+            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=\u2003/a’\u205f\u2028\n",
+            "/a’",
+            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=/"
+            "new\nAutoCopy=1\nAutoSave=0\n");
         row("the first line end counts", "[Options]\r\nAutoSaveDir=/a\n", "/a",
             "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
         row("a key that only looks alike", "[Options]\nAutoSaveDir’=/x\n", "",
@@ -327,9 +338,11 @@ private Q_SLOTS:
             QCOMPARE(p.stored("AutoSaveDir") + p.stored("AutoCopy"), u"/new1"_s);
             QCOMPARE(refused, 0);
         } catch (const Failure& failure) {
-            QVERIFY2(refused && failure.Description.contains(ini + u" holds"_s) &&
-                         failure.Description.contains(u"line %1,"_s.arg(refused)),
-                     qPrintable(failure.Description));
+            QCOMPARE(failure.Description,
+                     u"Path/File access error: the settings file %1 holds text that is not UTF-8 "
+                     "in line %2, which Netcairn cannot keep exactly; it has left the file as it "
+                     "is, and nothing was stored."_s.arg(ini)
+                         .arg(refused));
         }
         QCOMPARE(TestPlatform::readFile(ini), after);
     }
@@ -362,14 +375,21 @@ private Q_SLOTS:
     void troubleWithTheFileIsReportedOnceAndLeavesIt_data() {
         QTest::addColumn<QByteArray>("content"); // none: a folder in the file's place
         QTest::addColumn<QString>("said");       // procedure|code|words, besides the file's name
-        QTest::newRow("folder") << QByteArray() << u"OpenSettings|75|cannot be read"_s;
-        QTest::newRow("write-only")
-            << "[Options]\nAutoCopy=1\n"_ba << u"OpenSettings|70|cannot be read"_s;
+        const QString unread =
+            u"cannot be read; Netcairn goes on without the options stored there."_s;
+        QTest::newRow("folder") << QByteArray() << "OpenSettings|75|" + unread;
+        QTest::newRow("write-only") << "[Options]\nAutoCopy=1\n"_ba
+                                    << "OpenSettings|70|" + unread;
         QTest::newRow("value not UTF-8")
-            << "[Options]\nAutoSaveDir=/t/\xff.txt\n"_ba << u"OpenSettings|75|line 2;"_s;
+            << "[Options]\nAutoSaveDir=/t/\xff.txt\n"_ba
+            << u"OpenSettings|75|holds text that is not UTF-8 in line 2; Netcairn cannot read it "
+               "exactly. Repair that line."_s;
         // Room for the two flags, none for the long path: a write of one value at a time would
         // store the flags and fail at the path.
-        QTest::newRow("disk full at Apply") << ""_ba << u"cmdApply_Click|61|nothing was stored"_s;
+        QTest::newRow("disk full at Apply")
+            << ""_ba
+            << u"cmdApply_Click|61|could not be written; it keeps what it held, and nothing was "
+               "stored."_s;
     }
     void troubleWithTheFileIsReportedOnceAndLeavesIt() {
         QFETCH(QByteArray, content);
@@ -396,8 +416,7 @@ private Q_SLOTS:
         QCOMPARE(p.dialogs.seen,
                  QStringList{"report frmMain.Sub." + said.section(u'|', 0, 1).replace(u'|', u' ')});
         const QString& report = p.dialogs.texts.value(0);
-        QVERIFY2(report.contains(ini + u' ') && report.contains(said.section(u'|', 2)),
-                 qPrintable(report));
+        QVERIFY2(report.contains(ini + u' ' + said.section(u'|', 2)), qPrintable(report));
         QCOMPARE(window->findChild<QLineEdit*>("txtIPAddress")->text(), u"192.168.1.20"_s);
         QCOMPARE(TestPlatform::readFile(ini), before);
     }
@@ -493,7 +512,8 @@ private Q_SLOTS:
         QStringList seen;
         const auto choose = [&seen](const QString& ns) {
             QProcess run;
-            run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, NETCAIRN_LOCALIP_TOOL});
+            run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, QCoreApplication::applicationFilePath(),
+                                u"localip"_s});
             run.waitForFinished();
             seen << QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
         };
@@ -594,6 +614,33 @@ private Q_SLOTS:
                  kind == "second hard link"_L1 ? "127.0.0.1\r\n" : QByteArray());
     }
 
+    void commandLineAnsweredWithoutADesktop() { // no display, no bus, no platform chosen
+        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM"})
+            bare.remove(name);
+        const QString version = u"^Netcairn 1\\.2\\.1\n$"_s;
+        for (const auto& [arguments, status, out, error] :
+             {std::tuple{"--version", 0, version, u"^$"_s},
+              {"-v", 0, version, u"^$"_s},
+              {"--help", 0, u"--version.*Show the version"_s, u"^$"_s},
+              {"-session 1a2b3c -platform xcb -display :99 --version", 0, version, u"^$"_s},
+              {"-style=Fusion -reverse -h", 0, u"^Usage: .*netcairn"_s, u"^$"_s},
+              {"--bogus", 2, u"^$"_s, u"^netcairn: Unknown option 'bogus'"_s},
+              {"-session", 2, u"^$"_s, u"session"_s}}) {
+            QProcess netcairn;
+            netcairn.setProcessEnvironment(bare);
+            netcairn.start(NETCAIRN_PROGRAM, QString::fromLatin1(arguments).split(u' '));
+            QVERIFY(netcairn.waitForFinished());
+            const QString said =
+                netcairn.readAllStandardOutput() + u'|' + netcairn.readAllStandardError();
+            QVERIFY2(netcairn.exitCode() == status &&
+                         said.section(u'|', 0, 0).contains(QRegularExpression(out)) &&
+                         said.section(u'|', 1).contains(QRegularExpression(error)),
+                     qPrintable(arguments + u' ' + said));
+        }
+    }
+
     void printedPageShowsTheAddressTwoCentimetresIn() {
         ModulePrinter missing(u"/no/module.so"_s), module(NETCAIRN_PRINT_MODULE);
         QVERIFY_THROWS_EXCEPTION(Failure, missing.SetFontName("MS Sans Serif"));
@@ -627,6 +674,10 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
+    if (argc == 2 && argv[1] == "localip"_L1) { // the address as Netcairn reads it, for others
+        LinuxAddressSource source;
+        return std::printf("%s\n", qPrintable(LocalIP(source))) < 0;
+    }
     if (argc == 4 && argv[1] == "mute"_L1) { // a copy that hangs: its thread sits in a read
         QCoreApplication application(argc, argv);
         DBusInstanceGuard mute(QDBusConnection::connectToBus(argv[2], "mute"), argv[3]);

@@ -17,8 +17,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Netcairn 1.21");
 const QString kQuestion = QStringLiteral("Netcairn already running!");
-constexpr int kMs =
-    30000; // how long anything may take on a busy machine before it counts as broken
+constexpr int kMs = 30000; // how long anything may take on a busy machine before it is broken
 
 /// A program started for a test and ended with it, also when a check fails half-way.
 struct Child : QProcess {
@@ -127,7 +126,7 @@ struct Home {
 class TstE2e : public QObject {
     Q_OBJECT
 
-    const QString address = run({NETCAIRN_LOCALIP_TOOL});
+    const QString address = run({NETCAIRN_LOCALIP_TOOL, "localip"});
 
 private Q_SLOTS:
     void firstStartCopyUpdateAndEsc() {

@@ -1,10 +1,8 @@
 #pragma once
 
-// Every service a test needs: the real settings store, file system, clipboard, dialogs,
-// launcher, registry and printer in a home folder of the test's own, and stand-ins only for
-// what reaches outside (the address, the other copy) or needs a person (the print dialog).
-// A User answers every modal window as a person would, with real key events, and notes what
-// each one showed.
+// Every service a test needs: the real ones in a home folder of the test's own, and stand-ins
+// only for what reaches outside (the address, the other copy) or needs a person (the print
+// dialog, answered by a User with real key events, as every modal window is).
 
 #include "platform/ApplicationObject.h"
 #include "platform/Failure.h"
