@@ -157,6 +157,7 @@ private Q_SLOTS:
             keys(shown, {*typed ? "Return" : "Escape"});
             QTRY_VERIFY(windowsTitled(dialog).isEmpty());
         }
+        QVERIFY(!centredOn(framed(window), QRect(0, 0, 1024, 768))); // still where it was moved
         keys(window, {"Escape"});
         QVERIFY(netcairn.waitForFinished(kMs));
         QCOMPARE(netcairn.exitCode(), 0);
