@@ -494,44 +494,35 @@ private Q_SLOTS:
         // namespaces, where another run of this test may be at work.
         const QString tag = QString::number(QRandomGenerator::global()->generate64(), 36);
         const QString v4 = "nc4-" + tag, v6 = "nc6-" + tag;
-        const auto ip = [](const QString& args) {
-            return QProcess::execute(u"ip"_s, args.split(u' ')) == 0;
+        const auto ip = [](const QStringList& args, const QString& commands) { // one a line
+            QProcess run;
+            run.start(u"ip"_s, args + QStringList{u"-batch"_s, u"-"_s});
+            run.write(commands.toLatin1());
+            run.closeWriteChannel();
+            return run.waitForFinished() && run.exitCode() == 0;
         };
-        const auto removed = qScopeGuard([&] {
-            ip("netns del " + v4);
-            ip("netns del " + v6);
-        });
-        // The veth pair DEV and DEV + "p", both up, with CIDR on DEV (IPv6 usable at once).
-        const auto veth = [&](const QString& ns, const QString& dev, const QString& cidr) {
-            return ip(u"-n %1 link add %2 type veth peer name %2p"_s.arg(ns, dev)) &&
-                   ip(u"-n %1 addr add %3 dev %2%4"_s.arg(ns, dev, cidr,
-                                                          cidr.contains(u':') ? " nodad" : "")) &&
-                   ip(u"-n %1 link set %2 up"_s.arg(ns, dev)) &&
-                   ip(u"-n %1 link set %2p up"_s.arg(ns, dev));
-        };
-        QStringList seen;
-        const auto choose = [&seen](const QString& ns) {
+        const auto removed = qScopeGuard([&] { ip({}, "netns del " + v4 + "\nnetns del " + v6); });
+        // The veth pair %1 and %1p, both up, with the address %2 on %1 (IPv6 usable at once).
+        const QString veth = u"link add %1 type veth peer name %1p\naddr add %2 dev %1 %3\n"
+                             "link set %1 up\nlink set %1p up\n"_s;
+        const std::tuple<QString, QString, const char*> steps[] = {
+            {v4, "link set lo up", "127.0.0.1"}, // loopback alone
+            {v4, veth.arg("x0", "192.168.77.5/24", "") + veth.arg("v0", "10.0.0.7/24", ""),
+             "192.168.77.5"}, // no route: the first one up
+            {v6, "link set lo up\n" + veth.arg("v0", "2001:db8::7/64", "nodad"), "127.0.0.1"},
+            {v4, "route add default via 10.0.0.1 dev v0", "10.0.0.7"},
+            {v6, "route add default via 2001:db8::1 dev v0", "2001:db8::7"}};
+        if (geteuid() != 0 || !ip({}, "netns add " + v4 + "\nnetns add " + v6))
+            QSKIP("no network namespace can be made here");
+        for (const auto& [ns, commands, chosen] : steps) {
+            if (!ip({u"-n"_s, ns}, commands))
+                QSKIP("no veth pair can be made here");
             QProcess run;
             run.start(u"ip"_s, {u"netns"_s, u"exec"_s, ns, QCoreApplication::applicationFilePath(),
                                 u"localip"_s});
-            run.waitForFinished();
-            seen << QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
-        };
-        if (geteuid() != 0 || !ip("netns add " + v4) || !ip("netns add " + v6) ||
-            !ip("-n " + v4 + " link set lo up") || !ip("-n " + v6 + " link set lo up"))
-            QSKIP("no network namespace can be made here");
-        choose(v4); // only loopback
-        if (!veth(v4, "x0", "192.168.77.5/24") || !veth(v4, "v0", "10.0.0.7/24") ||
-            !veth(v6, "v0", "2001:db8::7/64"))
-            QSKIP("no veth pair can be made here");
-        choose(v4); // no routes
-        choose(v6);
-        ip("-n " + v4 + " route add default via 10.0.0.1 dev v0"); // not the first one up
-        choose(v4);
-        ip("-n " + v6 + " -6 route add default via 2001:db8::1 dev v0");
-        choose(v6);
-        QCOMPARE(seen, QStringList(
-                           {"127.0.0.1", "192.168.77.5", "127.0.0.1", "10.0.0.7", "2001:db8::7"}));
+            QVERIFY(run.waitForFinished());
+            QCOMPARE(run.readAllStandardOutput().trimmed(), chosen);
+        }
     }
 
     void addressFileKeepsWhatTheUserHas_data() {
