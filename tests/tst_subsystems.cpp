@@ -317,8 +317,8 @@ private Q_SLOTS:
         row("wide blanks",
             "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=\u2003/a’\u205f\u2028\n",
             "/a’",
-            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=/"
-            "new\nAutoCopy=1\nAutoSave=0\n");
+            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=/new\n"
+            "AutoCopy=1\nAutoSave=0\n");
         row("the first line end counts", "[Options]\r\nAutoSaveDir=/a\n", "/a",
             "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
         row("a key that only looks alike", "[Options]\nAutoSaveDir’=/x\n", "",
@@ -338,11 +338,10 @@ private Q_SLOTS:
             QCOMPARE(p.stored("AutoSaveDir") + p.stored("AutoCopy"), u"/new1"_s);
             QCOMPARE(refused, 0);
         } catch (const Failure& failure) {
-            QCOMPARE(failure.Description,
-                     u"Path/File access error: the settings file %1 holds text that is not UTF-8 "
-                     "in line %2, which Netcairn cannot keep exactly; it has left the file as it "
-                     "is, and nothing was stored."_s.arg(ini)
-                         .arg(refused));
+            const QString said = u"Path/File access error: the settings file %1 holds text that "
+                                 "is not UTF-8 in line %2, which Netcairn cannot keep exactly; it "
+                                 "has left the file as it is, and nothing was stored."_s;
+            QCOMPARE(failure.Description, said.arg(ini).arg(refused));
         }
         QCOMPARE(TestPlatform::readFile(ini), after);
     }
