@@ -637,6 +637,11 @@ private Q_SLOTS:
             }
         }
         QApplication::setPalette(light);
+        for (const auto& [a, b, ratio] : // as the accessibility guidelines reckon them
+             {std::tuple{QColor(Qt::black), QColor(Qt::white), 21.0},
+              {QColor(0x76, 0x76, 0x76), QColor(Qt::white), 4.5422},
+              {QColor(10, 10, 10), QColor(Qt::black), 1.0607}})
+            QVERIFY2(qAbs(ContrastRatio(a, b) - ratio) < 0.001, qPrintable(a.name()));
     }
 };
 

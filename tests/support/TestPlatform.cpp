@@ -157,11 +157,6 @@ TestPlatform::TestPlatform(unsigned real)
       activeWindowing((real & RealWindowing)
                           ? static_cast<Windowing&>(realWindowing.emplace(nullptr, 60000))
                           : windowing),
-      printer([this](QPrinter& target, const QString&) {
-          target.setOutputFormat(QPrinter::PdfFormat);
-          target.setOutputFileName(path(QStringLiteral("page.pdf")));
-          return printAccepted;
-      }),
       registry({path(QStringLiteral("bin/sysinfo"))}),
       launcher(path(QStringLiteral("bin/xdg-open"))),
       bundle{app,

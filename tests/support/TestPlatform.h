@@ -13,11 +13,11 @@
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxAddressSource.h"
 #include "platform/linux/LinuxRegistry.h"
+#include "platform/linux/ModulePrinter.h"
 #include "platform/linux/QtClipboard.h"
 #include "platform/linux/QtCommonDialog.h"
 #include "platform/linux/QtDialogs.h"
 #include "platform/linux/QtFileSystem.h"
-#include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtWindowing.h"
 
 #include <QApplication>
@@ -149,8 +149,7 @@ struct TestPlatform {
     FakeAddressSource address;
     QtClipboard clipboard;
     QtCommonDialog commonDialog;
-    bool printAccepted = true; ///< the print dialog's answer; the page goes to page.pdf
-    QtPrinter printer;
+    ModulePrinter printer{QStringLiteral(NETCAIRN_PRINT_MODULE)};
     LinuxRegistry registry;
     DetachedLauncher launcher;
     FakeInstanceGuard guard;
