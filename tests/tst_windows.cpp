@@ -348,8 +348,9 @@ const std::pair<const char*, const char*> kQuoted[] = {
     {"{name}", "Input What is this? An easter egg or somethin' ?: Please enter your name"},
 };
 
-// Form and control ("" the form itself), the text it shows (* the author's own words), its
-// tooltip, its look: the size in points, bold, underlined, wrapped, centred (a window's: its size).
+// Form and control ("" the form itself), the text it shows (* the author's own words; ~ a pattern
+// where the sentence is given and the names are the author's), its tooltip, its look: the size in
+// points, bold, underlined, wrapped, centred (a window's: its size).
 const char* const kTexts = R"(
 frmMain||frmMain||8.25 286x284
 frmMain|fraIPAddress|IP-Address||8.25
@@ -374,8 +375,8 @@ frmAbout|lblMailLink|me@nc.test|Press here to fire up your mail progrm and send 
 frmAbout|fraThankYou|Thank you-list||8.25
 frmAbout|lblThanksCode|Program Code:||8.25 bold
 frmAbout|lblThanksBetaTesting|Beta Testers:||8.25 bold
-frmAbout|lblThanksCode1|*||8.25 wrapped
-frmAbout|lblThanksBetaTesters|*||8.25 wrapped
+frmAbout|lblThanksCode1|~Thanks to .+, creator of .+, and to .+ for their help with the program code and design\.\r\n\r\nAlso, thanks to my father .+ and to .+ for the book on programming\.||8.25 wrapped
+frmAbout|lblThanksBetaTesters|~.+ and .+ tested the beta \(and alpha\) versions for me\.||8.25 wrapped
 frmAbout|cmdSysInfo|&System Info...|Handy Information about your system|8.25
 frmAbout|cmdOK|OK||8.25
 frmFun||What is this? An easter egg or somethin' ?||8.25 307x192
@@ -389,9 +390,9 @@ frmFunThanks||What is this? An easter egg or somethin' ?||8.25 409x354
 frmFunThanks|fraThankYou|Thank you-list||8.25
 frmFunThanks|lblThanksCode|Program Code:||8.25 bold
 frmFunThanks|lblThanksBetaTesting|Beta Testers:||8.25 bold
-frmFunThanks|lblThanksCodeHelp|*||8.25 wrapped
-frmFunThanks|lblThanksCodeBook|*||8.25 wrapped
-frmFunThanks|lblThanksBetaTesters|*||8.25 wrapped
+frmFunThanks|lblThanksCodeHelp|~Thanks to .+, creator of .+, and to .+ for their help with the coding\.||8.25 wrapped
+frmFunThanks|lblThanksCodeBook|~Thanks to my father and to .+ for the programming book\.||8.25 wrapped
+frmFunThanks|lblThanksBetaTesters|~.+ and .+ tested the beta \(and alpha\) versions for me\.||8.25 wrapped
 frmFunThanks|lblLinkProgram|*||8.25 underlined centred
 frmFunThanks|lblLinkTester1|*||8.25 underlined centred
 frmFunThanks|lblLinkTester2|*||8.25 underlined centred
@@ -539,8 +540,12 @@ private Q_SLOTS:
                   {label && label->alignment() & Qt::AlignHCenter, " centred"}})
                 look += on ? QLatin1String(word) : QLatin1String();
             const QString text = control->property(property).toString(); // "*": the author's own
+            const bool shaped =
+                f[2] == u'*' ||
+                (f[2].startsWith(u'~') &&
+                 QRegularExpression(u"^(%1)$"_s.arg(f[2].mid(1))).match(text).hasMatch());
             QCOMPARE(text + u'|' + control->toolTip() + u'|' + look,
-                     (f[2] == u'*' ? text : f[2]) + u'|' + f[3] + u'|' + f[4]);
+                     (shaped ? text : f[2]) + u'|' + f[3] + u'|' + f[4]);
         }
         QVERIFY(!w.main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
         // Every control has a name, lies within the group it belongs to and in no group beside

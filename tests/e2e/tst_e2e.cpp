@@ -45,7 +45,7 @@ QStringList windowsTitled(QString title) {
         .split(u'\n', Qt::SkipEmptyParts);
 }
 
-/// The one visible window titled \a title, waiting up to 10 s for it.
+/// The one visible window titled \a title, waiting for it as long as anything may take.
 QString windowTitled(const QString& title) {
     QStringList ids;
     const bool one = QTest::qWaitFor([&] { return (ids = windowsTitled(title)).size() == 1; }, kMs);
