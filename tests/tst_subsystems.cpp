@@ -265,8 +265,7 @@ private Q_SLOTS:
                 QVERIFY(MatchesTrigger(word, list) && !MatchesTrigger(word + u' ', list));
     }
 
-    void flagValue() {
-        // text=value; -1: overflow
+    void flagValue() { // text=value; -1: overflow
         for (const QString& row :
              u"1=1|0=0|=0|abc=0| 1=1|\t7=7|1.5=2|2.5=2|3 copies=3|1,7=1|"
              "2.5e1=25|4e=4|-0.4=0|255=255|300=-1|-1=-1|255.5=-1|1e999=-1"_s.split(u'|')) {
@@ -356,8 +355,7 @@ private Q_SLOTS:
         }
     }
 
-    void valuesMeanTheSameToEarlierVersions() {
-        // Earlier versions wrote through QSettings; either side reads what the other wrote.
+    void valuesMeanTheSameToEarlierVersions() { // as QSettings, which wrote them, means them
         const QString values =
             u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00011|ü€😀||"
             "/t/a b.txt|(a)|[b]|c]"_s;

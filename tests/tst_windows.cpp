@@ -540,10 +540,9 @@ private Q_SLOTS:
                   {label && label->alignment() & Qt::AlignHCenter, " centred"}})
                 look += on ? QLatin1String(word) : QLatin1String();
             const QString text = control->property(property).toString(); // "*": the author's own
+            const QRegularExpression sentence(u"^(%1)$"_s.arg(f[2].mid(1))); // after "~"
             const bool shaped =
-                f[2] == u'*' ||
-                (f[2].startsWith(u'~') &&
-                 QRegularExpression(u"^(%1)$"_s.arg(f[2].mid(1))).match(text).hasMatch());
+                f[2] == u'*' || (f[2].startsWith(u'~') && sentence.match(text).hasMatch());
             QCOMPARE(text + u'|' + control->toolTip() + u'|' + look,
                      (shaped ? text : f[2]) + u'|' + f[3] + u'|' + f[4]);
         }
@@ -583,8 +582,7 @@ private Q_SLOTS:
         QTRY_COMPARE(w.p.launched().count(u'\n'), 8); // nine links, pressed once each
     }
 
-    void errorReport() {
-        // What the report names for each failure of the system, and for Netcairn's own.
+    void errorReport() { // the number and description of each failure, the system's and ours
         for (const auto& [errors, shown] :
              {std::pair{QList<int>{ENOENT, ENOTDIR}, "76 Path not found"},
               {{EACCES, EPERM, EROFS, ETXTBSY}, "70 Permission denied"},
