@@ -612,7 +612,10 @@ private Q_SLOTS:
         for (const auto& [arguments, status, out, error] :
              {std::tuple{"--version", 0, version, u"^$"_s},
               {"-v", 0, version, u"^$"_s},
-              {"--help", 0, u"--version.*Show the version"_s, u"^$"_s},
+              {"--help", 0,
+               u"\n  -h, --help +Show this help and exit\\.\n  -v, --version +Show "
+               "the version and exit\\.\n$"_s,
+               u"^$"_s}, // Qt's own options hidden
               {"-session 1a2b3c -platform xcb -display :99 --version", 0, version, u"^$"_s},
               {"-style=Fusion -reverse -h", 0, u"^Usage: .*netcairn"_s, u"^$"_s},
               {"--bogus", 2, u"^$"_s, u"^netcairn: Unknown option 'bogus'"_s},
