@@ -529,7 +529,8 @@ private Q_SLOTS:
         for (const QString& row :
              u"file=0=640|fifo=75=600|disk full=61=600|read-only folder=0=6700|set-id bits=0=6750|"
              "someone else's link=70=600|someone else's file=0=6664|second hard link=0=604|"
-             "the same address=0=644|read-only file=70=444"_s.split(u'|'))
+             "the same address=0=644|read-only file=70=444|second link, disk full=61=604"_s.split(
+                 u'|'))
             QTest::newRow(qPrintable(row.section(u'=', 0, 0)))
                 << row.section(u'=', 1, 1).toInt() << row.section(u'=', 2).toInt(nullptr, 8);
     }
@@ -538,7 +539,9 @@ private Q_SLOTS:
         QFETCH(int, report);
         QFETCH(int, mode);
         TestPlatform p;
-        const QByteArray earlier("a much longer earlier content\r\nsecond line\r\n");
+        const QByteArray earlier(kind.endsWith("link, disk full"_L1) // shorter than the address
+                                     ? "1"
+                                     : "a much longer earlier content\r\nsecond line\r\n");
         const QString file = p.writeFile("out/ip.txt", earlier);
         const QString folder = p.path("out");
         const QByteArray name = QFile::encodeName(file);
@@ -570,7 +573,7 @@ private Q_SLOTS:
             p.writeFile("out/ip.txt", "127.0.0.1\r\n");
             const timespec epoch[2] = {};
             QCOMPARE(utimensat(AT_FDCWD, name, epoch, 0), 0);
-        } else if (kind == "second hard link"_L1) {
+        } else if (kind.startsWith("second"_L1)) {
             QVERIFY(QDir().mkpath(p.path("links")));
             QCOMPARE(link(name, QFile::encodeName(p.path("links/ip.txt"))), 0);
         }
@@ -580,7 +583,8 @@ private Q_SLOTS:
         p.storeOptions(0, 1, path);
         frmMain window(p.bundle);
         window.findChild<QLineEdit*>("txtIPAddress")->setText("127.0.0.1 (offline)");
-        withFileSizeLimit(kind == "disk full"_L1 ? 4 : RLIM_INFINITY, [&] { window.AutoSave(); });
+        withFileSizeLimit(kind.endsWith("disk full"_L1) ? 4 : RLIM_INFINITY,
+                          [&] { window.AutoSave(); });
         if (kind == "read-only folder"_L1)
             readOnly(false);
 
@@ -600,7 +604,7 @@ private Q_SLOTS:
             QList<uint>({info.st_uid, info.st_gid, info.st_mode & 07777}),
             QList<uint>({before.st_uid, before.st_gid, before.st_mode & (report ? 07777 : 0777)}));
         QCOMPARE(TestPlatform::readFile(p.path("links/ip.txt")),
-                 kind == "second hard link"_L1 ? "127.0.0.1\r\n" : QByteArray());
+                 kind.startsWith("second"_L1) ? TestPlatform::readFile(file) : QByteArray());
     }
 
     void commandLineAnsweredWithoutADesktop() { // no display, no bus, no platform chosen
