@@ -86,10 +86,6 @@ QString swayFocused(QJsonObject node = {}) {
     return focused;
 }
 
-QString clipboard() {
-    return run({"timeout", "5", "xclip", "-o", "-selection", "clipboard"});
-}
-
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -144,7 +140,8 @@ private Q_SLOTS:
         QTRY_VERIFY2(centredOn(framed(window), QRect(0, 0, 1024, 768)),
                      qPrintable(run({"xwininfo", "-id", window})));
         keys(window, {"Return"}); // Copy
-        QTRY_COMPARE(clipboard(), address);
+        const QStringList clipboard{"timeout", "5", "xclip", "-o", "-selection", "clipboard"};
+        QTRY_COMPARE(run(clipboard), address);
         // A dialog follows its owner.
         run({"xdotool", "windowmove", "--sync", window, "300", "250"});
         for (const auto& [typed, dialog] :
@@ -161,7 +158,7 @@ private Q_SLOTS:
         keys(window, {"Escape"});
         QVERIFY(netcairn.waitForFinished(kMs));
         QCOMPARE(netcairn.exitCode(), 0);
-        QCOMPARE(clipboard(), address); // still there to paste with the program gone
+        QCOMPARE(run(clipboard), address); // still there to paste with the program gone
     }
 
     // Answering No brings the first copy forward, also after another window took the front.
