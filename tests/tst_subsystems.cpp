@@ -633,7 +633,7 @@ private Q_SLOTS:
             QVERIFY2(netcairn.exitCode() == status &&
                          said.section(u'|', 0, 0).contains(QRegularExpression(out)) &&
                          said.section(u'|', 1).contains(QRegularExpression(error)),
-                     qPrintable(arguments + u' ' + said));
+                     qPrintable(QLatin1String(arguments) + u' ' + said));
         }
     }
 
