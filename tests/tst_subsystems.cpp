@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 // temporary, a link-local one) | the address chosen.
 const char* const kMachines = R"(
 the default route's, not the first|eth1 0100000A 0|docker0 ac110001,eth1 0a000007|||10.0.0.7
+its interface's, off the gateway's subnet|eth1 0100000A 0|docker0 ac110001,eth1 c0a80505|||192.168.5.5
 lowest metric|eth0 0100000A 600,wlan0 0100090A 100|eth0 0a000007,wlan0 0a090005|||10.9.0.5
 the one in the gateway's subnet|eth0 0101A8C0 0|eth0 0a010101,eth0 c0a80114|||192.168.1.20
 no default route: first up, not loopback||down0 0a020001 down,eth0 0a030001|||10.3.0.1
