@@ -442,6 +442,8 @@ private Q_SLOTS:
                          .join(u'|'),
                      QString::fromLatin1(folders).replace(u'~', account));
         }
+        QVERIFY_THROWS_EXCEPTION(Failure, // no home folder known: no settings file either
+                                 IniSettingsStore(QString()).GetSetting("N", "Options", "X"));
         // Where an installed copy lives, which keeps its address file in the data folder.
         for (const QString& row : u"/usr=1|/usr/bin=1|/bin=1|/sbin/x=1|/opt/nc=1|/snap/nc/1=1|"
                                   "/usrx=0|/binx/y=0|/home/u/bin=0"_s.split(u'|'))

@@ -262,11 +262,11 @@ Tab visits every control that is enabled, in order
   click:txtIPAddress ; Tab ; ?focus=cmdCopy ; Tab ; ?focus=cmdPrint ; Tab ; ?focus=cmdUpdate ; Tab
   ?focus=chkAutoCopy ; Tab ; ?focus=chkAutoSave ; Tab ; ?focus=cmdAbout ; Tab ; ?focus=cmdExit ; Tab
   ?focus=txtIPAddress
-Browse starts at the stored file, as stored now, and fills the path box
-  + options=0|1|{home}/ip.txt
-  < file:{home}/bin/new.rtf
-  store:AutoSaveDir={home}/bin/LocalIp.txt ; click:cmdBrowse ; ?text:txtAutoSaveDir={home}/bin/new.rtf
-  ?enabled:cmdApply=true ; ?file:bin/new.rtf=<none> ; ?stored=0|1|{home}/bin/LocalIp.txt
+Browse starts at the stored file, as stored now, and fills the path box, an existing file unasked
+  + options=0|1|{home}/ip.txt ; file:bin/old.rtf=mine
+  < file:{home}/bin/old.rtf
+  store:AutoSaveDir={home}/bin/LocalIp.txt ; click:cmdBrowse ; ?text:txtAutoSaveDir={home}/bin/old.rtf
+  ?enabled:cmdApply=true ; ?file:bin/old.rtf=mine ; ?stored=0|1|{home}/bin/LocalIp.txt
   ! SaveAs Save IP to File: {home}/bin|LocalIp.txt|Text Document (*.txt)|txt
 Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT

@@ -111,10 +111,6 @@ struct Home {
             env.insert(var.section('=', 0, 0), var.section('=', 1));
         return copies.emplace_back(NETCAIRN_INSTALLED, QStringList(), env);
     }
-    int running() const {
-        return int(copies.size()) -
-               int(std::ranges::count(copies, QProcess::NotRunning, &QProcess::state));
-    }
 };
 
 } // namespace
@@ -178,7 +174,7 @@ private Q_SLOTS:
                     run({"xdotool", "getactivewindow"}) != window);
         const QProcess& answeredNo = home.start();
         keys(windowTitled(kQuestion), {"Return"}); // No, the default
-        QTRY_COMPARE(home.running(), 2);
+        QTRY_COMPARE(std::ranges::count(home.copies, QProcess::Running, &QProcess::state), 2L);
         QCOMPARE(answeredNo.exitCode(), 0); // a copy that gives way has not failed
         QTRY_COMPARE(run({"xdotool", "getactivewindow"}), window);
         // The startup id of the answer was handed on, with the X server time in it.
