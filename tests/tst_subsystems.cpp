@@ -531,7 +531,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");   // the file's before
         for (const QString& row :
              u"file=0=640|fifo=75=600|disk full=61=600|read-only folder=0=6700|set-id bits=0=6750|"
-             "someone else's link=70=600|someone else's file=0=6664|second hard link=0=604|"
+             "someone else's link=70=600|someone else's link in my folder=0=600|"
+             "someone else's file=0=6664|second hard link=0=604|"
              "the same address=0=644|read-only file=70=444|second link, disk full=61=604"_s.split(
                  u'|'))
             QTest::newRow(qPrintable(row.section(u'=', 0, 0)))
@@ -565,10 +566,11 @@ private Q_SLOTS:
             QSKIP("another user's file needs root");
         } else if (kind == "read-only file"_L1 && geteuid() == 0) {
             QSKIP("root writes every file; the run as nobody checks it");
-        } else if (kind == "someone else's link"_L1) {
-            path = p.path("shared/ip.txt"); // in a world-writable sticky folder, as /tmp
-            QVERIFY(QDir().mkpath(p.path("shared")) &&
-                    chmod(QFile::encodeName(p.path("shared")), 01777) == 0);
+        } else if (kind.startsWith("someone else's link"_L1)) {
+            const bool shared = kind.endsWith("link"_L1); // world-writable and sticky, as /tmp
+            path = p.path(shared ? "shared/ip.txt" : "own/ip.txt");
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
+                    chmod(QFile::encodeName(QFileInfo(path).path()), shared ? 01777 : 0700) == 0);
             QVERIFY(QFile::link(file, path) && lchown(QFile::encodeName(path), 65534, 65534) == 0);
         } else if (kind == "someone else's file"_L1) {
             QCOMPARE(chown(name, 65534, 65534), 0);
