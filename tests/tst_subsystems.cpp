@@ -655,7 +655,6 @@ private Q_SLOTS:
             QCOMPARE(QFile::exists(p.path("page.pdf")), accepted);
         }
         QCOMPARE(p.dialogs.seen, QStringList(2, u" Print IP-Address"_s)); // no report
-        qWarning() << p.dialogs.seen;
         QProcess text;
         text.start(u"pdftotext"_s, {u"-bbox"_s, p.path("page.pdf"), u"-"_s});
         QVERIFY(text.waitForFinished());
