@@ -316,7 +316,8 @@ private Q_SLOTS:
         row("escaped names", "[Opt%69ons]\nAuto%U0053aveDir=/a\n", "/a",
             "[Opt%69ons]\nAuto%U0053aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
         row("wide blanks",
-            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=\u2003/a’\u205f\u2028\n",
+            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=\u2003\u0085\u1680/a’"
+            "\u205f\u2028\u00a0\u2000\u200a\n",
             "/a’",
             "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=/new\n"
             "AutoCopy=1\nAutoSave=0\n");

@@ -37,8 +37,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QWidget* const focused = nullptr; // QTest sends keys to the focused control through this
-
 /// Sets up one thing the machine holds: "options=COPY|SAVE|PATH", "file:REL=BYTES",
 /// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute" (and
 /// never answers), "blind" (the guard cannot see other copies), "no=TOOL" (sysinfo or xdg-open

@@ -177,7 +177,7 @@ TestPlatform::TestPlatform(unsigned real)
     SubstituteClassicFonts();
     for (const char* tool : {"xdg-open", "sysinfo"}) { // each notes how it was started
         QFile script(writeFile(QStringLiteral("bin/") + QLatin1String(tool),
-                               QStringLiteral("#!/bin/sh\necho \"%1 $*\" >> '%2'\n")
+                               QStringLiteral("#!/bin/sh\necho %1 \"$@\" >> '%2'\n")
                                    .arg(QLatin1String(tool), path(QStringLiteral("launched")))
                                    .toUtf8()));
         script.setPermissions(script.permissions() | QFile::ExeOwner);
@@ -212,8 +212,6 @@ QString TestPlatform::launched() const {
     // Started programs run side by side; the order in which they write is theirs.
     QStringList lines = QString::fromUtf8(readFile(path(QStringLiteral("launched"))))
                             .split(u'\n', Qt::SkipEmptyParts);
-    for (QString& line : lines)
-        line = line.trimmed();
     lines.sort();
     return lines.join(u'\n');
 }
