@@ -316,11 +316,11 @@ private Q_SLOTS:
         row("escaped names", "[Opt%69ons]\nAuto%U0053aveDir=/a\n", "/a",
             "[Opt%69ons]\nAuto%U0053aveDir=/new\nAutoCopy=1\nAutoSave=0\n");
         row("wide blanks",
-            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=\u2003\u0085\u1680/a’"
-            "\u205f\u2028\u00a0\u2000\u200a\n",
+            "\u3000\u0085[Options]\u205f\u2000\u2029\n\u2009\u1680\u2028AutoSaveDir"
+            "\u202f\u00a0\u200a=\u2003/a’\u205f\u2028\n",
             "/a’",
-            "\u3000[Options]\u205f\u2029\n\u2009AutoSaveDir\u202f\u2002=/new\n"
-            "AutoCopy=1\nAutoSave=0\n");
+            "\u3000\u0085[Options]\u205f\u2000\u2029\n\u2009\u1680\u2028AutoSaveDir"
+            "\u202f\u00a0\u200a=/new\nAutoCopy=1\nAutoSave=0\n");
         row("the first line end counts", "[Options]\r\nAutoSaveDir=/a\n", "/a",
             "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
         row("a key that only looks alike", "[Options]\nAutoSaveDir’=/x\n", "",
