@@ -323,8 +323,8 @@ private Q_SLOTS:
             "\u202f\u00a0\u200a=/new\nAutoCopy=1\nAutoSave=0\n");
         row("the first line end counts", "[Options]\r\nAutoSaveDir=/a\n", "/a",
             "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
-        row("a key that only looks alike", "[Options]\nAutoSaveDir’=/x\n", "",
-            "[Options]\nAutoSaveDir’=/x\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
+        row("keys that only look alike", "[Options]\nAutoSaveDir’=/x\nAutoCopy、=7\n", "",
+            "[Options]\nAutoSaveDir’=/x\nAutoCopy、=7\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("not UTF-8", "[Options]\nAutoSaveDir=/a\n# caf\xe9\n", "/a", nullptr, 3);
     }
     void aWriteChangesOnlyItsValues() {
@@ -360,7 +360,7 @@ private Q_SLOTS:
     void valuesMeanTheSameToEarlierVersions() { // as QSettings, which wrote them, means them
         const QString values =
             u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00011|ü€😀||"
-            "/t/a b.txt|(a)|[b]|c]"_s;
+            "/t/a b.txt|(a)|[b]|c]|\u001b\u007fd"_s;
         for (const QString& value : QString(values).replace(u'^', QChar(0)).split(u'|')) {
             TestPlatform p;
             const QString ini = p.path("config/Netcairn/Netcairn.ini");
