@@ -113,13 +113,14 @@ QString Observe(TestPlatform& p, frmMain& window, const QString& key) {
 
 /// A window that will not get lower than \a floor twips.
 struct FakeWindow final : ShrinkingWindow {
-    FakeWindow(float height, float floor) : height(height), floor(floor) {}
+    FakeWindow(float height, float floor, int endAfter = -1)
+        : height(height), floor(floor), endAfter(endAfter) {}
     float Height() const override { return height; }
     void SetHeight(float h) override { height = qMax(h, floor); }
     void ProcessEvents() override { ++steps; }
     bool ProgramEnded() const override { return steps == endAfter; }
     float height, floor;
-    int steps = 0, endAfter = -1;
+    int endAfter, steps = 0;
 };
 
 const char* const kScenarios = R"(
@@ -314,7 +315,8 @@ the address box takes 28 typed characters; a paste is cut to fit; the program's 
   Ctrl+A ; type:{30x} ; ?text:txtIPAddress={28x} ; program:ab ; Home ; Right ; clipboard:{40p}
   Ctrl+V ; ?text:txtIPAddress=a{26p}b ; program:{38y} ; Ctrl+A ; Ctrl+V ; ?text:txtIPAddress={28p}
   program:{32y} ; End ; Shift+Left ; Shift+Left ; Ctrl+V ; ?text:txtIPAddress={30y} ; program:{40y}
-  End ; type:z ; ?text:txtIPAddress={40y} ; Backspace ; ?text:txtIPAddress={39y}
+  End ; type:z ; ?text:txtIPAddress={40y} ; Backspace ; ?text:txtIPAddress={39y} ; Home
+  Shift+Right ; type:z ; ?text:txtIPAddress={38y}
 Esc anywhere shrinks the window and ends the program
   click:txtAutoSaveDir ; Escape ; ?ended=1 ; ?height=14
 a signal at Apply's question ends the program, and Apply goes no further
@@ -508,8 +510,7 @@ private Q_SLOTS:
         }
         FakeWindow huge(65536, 0); // 32768 steps do not fit
         QVERIFY_THROWS_EXCEPTION(Failure, ShrinkWindow(huge));
-        FakeWindow endedMeanwhile(4000, 4000);
-        endedMeanwhile.endAfter = 3;
+        FakeWindow endedMeanwhile(4000, 4000, 3);
         ShrinkWindow(endedMeanwhile);
         QCOMPARE(endedMeanwhile.steps, 3);
     }
