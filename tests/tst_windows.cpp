@@ -130,12 +130,13 @@ first start, also beside a comment: defaults, the address saved and selected
   ?cursorPosition:txtIPAddress=0 ; ?file:bin/LocalIp.txt=10.0.0.7\r\n ; ?mode:bin/LocalIp.txt=644
   ?focus=txtIPAddress ; ?checked:chkAutoCopy=false ; ?checked:chkAutoSave=true
   ?enabled:cmdApply=false ; ?clipboard= ; ?text:txtAutoSaveDir={home}/bin/LocalIp.txt
-options without the first-start marker are no first start; the marker is added
-  + file:config/Netcairn/Netcairn.ini=[Options]\nAutoSave=0\n
-  ?file:config/Netcairn/Netcairn.ini=[Options]\nAutoSave=0\n\n[Setup]\nDefaultsWritten=1\n
-an installed copy's first start: the data folder
+options without the first-start marker are no first start, beside an empty marker section
+  + file:config/Netcairn/Netcairn.ini=[Setup]\n[Options]\nAutoSave=0\n
+  ?file:config/Netcairn/Netcairn.ini=[Setup]\nDefaultsWritten=1\n[Options]\nAutoSave=0\n
+an installed copy's first start: the data folder, and private folders for the settings
   + installed
   ?stored=0|1|{home}/data/Netcairn/LocalIp.txt ; ?file:data/Netcairn/LocalIp.txt=192.168.1.20\r\n
+  ?mode:config=700 ; ?mode:config/Netcairn=700
 AutoSave off at start deletes the file and greys the path
   + options=0|0|{home}/ip.txt ; file:ip.txt=old
   ?file:ip.txt=<none> ; ?enabled:txtAutoSaveDir=false ; ?enabled:cmdBrowse=false
@@ -269,7 +270,7 @@ Browse starts at the stored file, as stored now, and fills the path box, an exis
   ! SaveAs Save IP to File: {home}/bin|LocalIp.txt|Text Document (*.txt)|txt
 Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
-  click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXT ; ?enabled:cmdApply=false
+  click:txtAutoSaveDir ; End ; type:x ; click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXTx
   ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT
 About also after a word with a blank or the offline text: links, Esc, OK; Enter: system info
   < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;click:cmdOK
