@@ -499,10 +499,10 @@ private Q_SLOTS:
     }
 
     void exitAnimation() {
-        const float heights[][4] = {// height, floor, steps, last
-                                    {4710, 0, 11, 310},    {750, 0, 1, 350},
-                                    {1000, 500, 500, 500}, {1001, 600, 500, 600},
-                                    {1003, 600, 502, 600}, {0.9f, 0, 0, 0.9f}};
+        const float heights[][4] = {
+            // height, floor, steps, last
+            {4710, 0, 11, 310},    {750, 0, 1, 350},   {1000, 500, 500, 500}, {1001, 600, 500, 600},
+            {1003, 600, 502, 600}, {0.9f, 0, 0, 0.9f}, {751, 0, 2, 0}};
         for (const auto& [height, floor, steps, last] : heights) {
             FakeWindow window(height, floor); // a half step count goes to the even side
             ShrinkWindow(window);
