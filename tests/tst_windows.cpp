@@ -607,7 +607,7 @@ private Q_SLOTS:
     }
 
     void registryValues() { // how the system information tool's place is read
-        for (const auto& [type, bytes, decoded] : {std::tuple{REG_SZ, "/x\0"_ba, u"/x"_s},
+        for (const auto& [type, bytes, decoded] : {std::tuple{REG_SZ, "/x"_ba, u"/x"_s},
                                                    {REG_SZ, "ab\0\0"_ba, u"ab\0"_s},
                                                    {REG_DWORD, "\xd2\x04\0\0"_ba, u"1234"_s},
                                                    {REG_EXPAND_SZ, "%x%\0"_ba, u"-"_s}}) {
