@@ -358,8 +358,8 @@ private Q_SLOTS:
 
     void valuesMeanTheSameToEarlierVersions() { // as QSettings, which wrote them, means them
         const QString values =
-            u" lead|trail |a,b;c=d|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00011|ü€😀||"
-            "/t/a b.txt|(a)|[b]|c]|\u001b\u007fd"_s;
+            u" lead|trail |a;b|c,d|=e|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00011|ü€😀||"
+            "/t/a b.txt|(a)|[b]|c]|\u001bG\u007fd"_s;
         for (const QString& value : QString(values).replace(u'^', QChar(0)).split(u'|')) {
             TestPlatform p;
             const QString ini = p.path("config/Netcairn/Netcairn.ini");

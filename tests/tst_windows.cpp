@@ -597,13 +597,13 @@ private Q_SLOTS:
               "51 Internal error", "53 File not found", "482 Printer error",
               "521 Can't open Clipboard", "32755 Cancel was selected."})
             QCOMPARE(Failure::of(atoi(shown)).what(), shown);
-        QCOMPARE(
-            ErrorReportText("1.21", "frmMain", "Sub", "AutoSave", Failure::of(errDiskFull), "me@x"),
-            u"A runtime error occured!\r\n\r\nVersion:   1.21\r\n"
-            "Initial Error-Tracking Code:   frmMain.Sub.AutoSave\r\nRuntime Error Code:   61\r\n"
-            "Runtime Error Description:   Disk full\r\nRuntime Error Source:   Netcairn\r\n"
-            "Runtime Error Help Context:   0\r\n\r\nIf possible, mail a bug report, including "
-            "the information provided above to the following mail-address: \r\n\r\nme@x"_s);
+        QCOMPARE(ErrorReportText("1.21", "frmMain", "Sub", "Go",
+                                 Failure::from(std::range_error("x")), "me@x"),
+                 u"A runtime error occured!\r\n\r\nVersion:   1.21\r\n"
+                 "Initial Error-Tracking Code:   frmMain.Sub.Go\r\nRuntime Error Code:   51\r\n"
+                 "Runtime Error Description:   x\r\nRuntime Error Source:   Netcairn\r\n"
+                 "Runtime Error Help Context:   0\r\n\r\nIf possible, mail a bug report, including "
+                 "the information provided above to the following mail-address: \r\n\r\nme@x"_s);
     }
 
     void registryValues() { // how the system information tool's place is read
