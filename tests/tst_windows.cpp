@@ -15,11 +15,11 @@
 #include "platform/linux/PosixFailure.h"
 #include "platform/linux/RealPlatform.h"
 #include "settings/Options.h"
+#include "ui/AppIcon.h"
 #include "ui/Controls.h"
 #include "ui/modPublic.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
@@ -200,7 +200,7 @@ Apply follows the difference from the store, letter case included
   click:chkAutoCopy ; ?enabled:cmdApply=true ; ?stored=0|1|{home}/ip.txt
 ticking AutoSave writes the stored path at once, unticking deletes it
   + options=0|0|{home}/ip.txt
-  click:chkAutoSave@right ; ?file:ip.txt=192.168.1.20\r\n ; ?enabled:txtAutoSaveDir=true
+  click:chkAutoSave@-1 ; ?file:ip.txt=192.168.1.20\r\n ; ?enabled:txtAutoSaveDir=true
   ?enabled:cmdBrowse=true ; ?enabled:cmdApply=true ; click:chkAutoSave ; ?file:ip.txt=<none>
   ?enabled:cmdBrowse=false ; ?enabled:cmdApply=false ; ?stored=0|0|{home}/ip.txt
 empty files count as absent
@@ -211,7 +211,7 @@ empty files count as absent
   ?file:new.txt=192.168.1.20\r\n
 Apply with the path unchanged stores and refreshes
   + options=0|1|{home}/ip.txt
-  click:chkAutoCopy@right ; click:cmdApply ; ?stored=1|1|{home}/ip.txt ; ?enabled:cmdApply=false
+  click:chkAutoCopy@-1 ; click:cmdApply ; ?stored=1|1|{home}/ip.txt ; ?enabled:cmdApply=false
   ?clipboard=192.168.1.20 ; ?checked:chkAutoCopy=true
 Apply to a new path: the old file goes, the new one is written
   + options=0|1|{home}/ip.txt
@@ -300,7 +300,7 @@ without the desktop's opener each link reports where it was pressed
   ! report frmFunThanks.Sub.lblLinkTester2_Click 53 ; report frmFunThanks.Sub.lblLinkCoder_Click 53
   ! report frmFunThanks.Sub.lblLinkCompany_Click 53
 words of the first list open the fun dialog, not About (Esc does nothing), of the second thanks
-  < Escape;click:lblMailLink;click:lblHomepageLink;Return
+  < Escape;click:lblMailLink@1;click:lblMailLink;click:lblHomepageLink;Return
   < click:lblLinkProgram;click:lblLinkTester1;click:lblLinkTester2;click:lblLinkCoder;click:lblLinkCompany;Return
   type:AbOuT ; click:cmdAbout ; ?clipboard= ; click:txtIPAddress ; Ctrl+A
   type:Harald Emil Ludvig Wrenfield ; click:cmdAbout ; ?shown=frmFun frmFunThanks
@@ -547,6 +547,8 @@ private Q_SLOTS:
                      (shaped ? text : f[2]) + u'|' + f[3] + u'|' + f[4]);
         }
         QVERIFY(!w.main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
+        const QImage icon = w.main.windowIcon().pixmap(16).toImage(); // a green mark, smoothed
+        QVERIFY(icon.pixel(6, 11) == kCheckGreen && qAlpha(icon.pixel(13, 2)) % 255);
         // Every control has a name, lies within the group it belongs to and in no group beside
         // it, and follows the one before it as a person reads: lower, or on the same row
         // further right. A link is one, and pressing it opens its address.

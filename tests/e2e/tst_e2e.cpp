@@ -222,7 +222,7 @@ private Q_SLOTS:
         if (qEnvironmentVariable("NETCAIRN_E2E_DESKTOP") != "weston"_L1)
             QSKIP("runs without an input seat: session.sh weston");
         Home home;
-        QProcess& netcairn = home.start({"WAYLAND_DEBUG=client"});
+        QProcess& netcairn = home.start({"WAYLAND_DEBUG=client", "XDG_ACTIVATION_TOKEN=t"});
         QByteArray log; // the window is titled, then drawn: start-up is through
         QTRY_VERIFY((log += netcairn.readAllStandardError())
                         .indexOf("attach(", log.indexOf("set_title(\"Netcairn 1.21\")")) > 0);

@@ -5,7 +5,6 @@
 #include "settings/Options.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -97,9 +96,9 @@ void User::Perform(const QString& actions) {
                 qFatal("no control %s in %s", qPrintable(argument),
                        qPrintable(window->objectName()));
             const QRect area = target->rect();
-            const QPoint at = argument.endsWith(QLatin1String("@right"))
-                                  ? QPoint(area.right() - 1, area.center().y())
-                                  : area.center();
+            const QString x = argument.section(u'@', 1); // pixels off its right edge
+            const QPoint at =
+                x.isEmpty() ? area.center() : QPoint(area.right() + x.toInt(), area.center().y());
             QTest::mouseClick(target, Qt::LeftButton, {}, at);
         } else if (action.startsWith(QLatin1String("type:"))) {
             QTest::keyClicks(focused, argument);

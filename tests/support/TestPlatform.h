@@ -62,8 +62,8 @@ public:
     /// What an answer "call:NAME;..." sets off while its window is up, before the actions.
     QMap<QString, std::function<void()>> calls;
 
-    /// Runs actions in the window that has the focus: "click:NAME" (the named control, or
-    /// "click:NAME@right" at its far end), "type:TEXT", "file:PATH" (chosen in a file dialog),
+    /// Runs actions in the window that has the focus: "click:NAME" (the named control; "@N" after
+    /// it: N pixels off its right edge), "type:TEXT", "file:PATH" (chosen in a file dialog),
     /// "signal:NUMBER" (raised), else a key sequence such as "Return", "Alt+U" or "Ctrl+V".
     static void Perform(const QString& actions);
 
