@@ -271,7 +271,8 @@ Browse starts at the stored file, as stored now, and fills the path box, an exis
 Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
   click:txtAutoSaveDir ; End ; type:x ; click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXTx
-  ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT
+  store:AutoSaveDir={home}/x.d/ip ; click:cmdBrowse
+  ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT ; SaveAs Save IP to File: {home}/x.d|ip|Other (*.*)|
 About also after a word with a blank or the offline text: links, Esc, OK; Enter: system info
   < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;click:cmdOK
   type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+A

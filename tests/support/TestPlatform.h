@@ -135,7 +135,7 @@ struct TestPlatform {
     /// (offscreen) and active, with the queued keystrokes delivered.
     std::unique_ptr<frmMain> loadedWindow();
 
-    QTemporaryDir temporary;
+    QTemporaryDir temporary{QDir::tempPath() + QStringLiteral("/net cairn-XXXXXX")}; // a blank too
     QString root;
     User dialogs;
     FakeApplicationObject app;
