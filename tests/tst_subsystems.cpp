@@ -356,7 +356,7 @@ private Q_SLOTS:
 
     void valuesMeanTheSameToEarlierVersions() { // as QSettings, which wrote them, means them
         const QString values =
-            u" lead|trail |a;b|c,d|=e|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00011|ü€😀||"
+            u" lead|trail |a;b|c,d|=e|q\"x\\y|t\tn\nr\r\a\b\f\v|@at|@@at|nul^1f|x\u00010|ü€😀||"
             "/t/a b.txt|(a)|[b]|c]|\u001bG\u007fd"_s;
         for (const QString& value : QString(values).replace(u'^', QChar(0)).split(u'|')) {
             TestPlatform p;
@@ -441,8 +441,8 @@ private Q_SLOTS:
                          .join(u'|'),
                      QString::fromLatin1(folders).replace(u'~', account));
         }
-        QVERIFY_THROWS_EXCEPTION(Failure, // no home folder known: no settings file either
-                                 IniSettingsStore(QString()).GetSetting("N", "Options", "X"));
+        const auto noHome = [] { IniSettingsStore({}).GetSetting("N", "Options", "X"); };
+        QVERIFY(failureOf(noHome).contains("the settings file (no home folder known) cannot"));
         // Where an installed copy lives, which keeps its address file in the data folder.
         for (const QString& row : u"/usr=1|/usr/bin=1|/bin=1|/sbin/x=1|/opt/nc=1|/snap/nc/1=1|"
                                   "/usrx=0|/binx/y=0|/home/u/bin=0"_s.split(u'|'))
