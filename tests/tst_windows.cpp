@@ -186,9 +186,6 @@ an address file that cannot be written is reported
   + options=0|1|{home}/dir ; file:dir/inside=x
   ! report frmMain.Sub.AutoSave 75
   ?file:dir/inside=x ; click:chkAutoSave ; ?file:dir/inside=x
-an empty stored path is reported
-  + options=0|1|
-  ! report frmMain.Sub.AutoSave 52
 a folder name that reaches past position 32766 is an overflow; one character less is too long
   + options=0|1|/{32765a}/x
   store:AutoSaveDir=/{32764a}/x ; Alt+U
@@ -271,8 +268,11 @@ Browse starts at the stored file, as stored now, and fills the path box, an exis
 Browse with another extension, cancelled
   + options=0|1|{home}/x.d/ip.TXT
   click:txtAutoSaveDir ; End ; type:x ; click:cmdBrowse ; ?text:txtAutoSaveDir={home}/x.d/ip.TXTx
-  store:AutoSaveDir={home}/x.d/ip ; click:cmdBrowse
+  store:AutoSaveDir={home}/x.d/ip ; click:cmdBrowse ; store:AutoSaveDir=/a.rtf ; click:cmdBrowse
+  store:AutoSaveDir=/a.doc ; click:cmdBrowse
   ! SaveAs Save IP to File: {home}/x.d|ip.TXT|Other (*.*)|TXT ; SaveAs Save IP to File: {home}/x.d|ip|Other (*.*)|
+  ! SaveAs Save IP to File: /|a.rtf|Rich Text Format (*.rtf)|rtf
+  ! SaveAs Save IP to File: /|a.doc|Microsoft Word Document (*.doc)|doc
 About also after a word with a blank or the offline text: links, Esc, OK; Enter: system info
   < click:lblHomepageLink;click:lblMailLink;click:lblMailLink;Escape ; Return;click:cmdOK
   type:quern  ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:127.0.0.1 (offline) ; Alt+A
@@ -308,7 +308,7 @@ words of the first list open the fun dialog, not About (Esc does nothing), of th
   ?launched=xdg-open http://nc.test/\nxdg-open http://nc.test/program/1.21/redirect/ines-okonkwo.html\nxdg-open http://nc.test/program/1.21/redirect/joaquin-ferreira.html\nxdg-open http://nc.test/program/1.21/redirect/piet-mol.html\nxdg-open http://nc.test/program/1.21/redirect/quern.html\nxdg-open http://nc.test/program/1.21/redirect/quillmoor.html\nxdg-open mailto:me@nc.test
   ! frmFun What is this? An easter egg or somethin' ?
   ! frmFunThanks What is this? An easter egg or somethin' ?
-another copy's request during start-up waits until the window is shown, then comes at once
+another copy's request during start-up (an empty stored path's report) waits for the window
   + options=0|1|
   < call:request;Escape
   ! report frmMain.Sub.AutoSave 52

@@ -33,7 +33,8 @@ QString describe(QWidget* window) {
         // The error report, as it must look, in short; any other look is described in full.
         if (title == QLatin1String("Netcairn 1.21 Error Message") &&
             box->icon() == QMessageBox::Critical && box->buttons().size() == 1 &&
-            box->buttons()[0] == box->button(QMessageBox::Ok)) {
+            box->buttons()[0] == box->button(QMessageBox::Ok) &&
+            box->text().endsWith(QLatin1String("\n\nme@nc.test"))) {
             const QString text = box->text();
             return QStringLiteral("report ") +
                    text.section(QStringLiteral("Code:   "), 1, 1).section(u'\n', 0, 0) + u' ' +
@@ -59,7 +60,7 @@ QString describe(QWidget* window) {
                                                                : QStringLiteral("Open ")) +
                title + QStringLiteral(": ") +
                QStringList{files->directory().path(),
-                           QFileInfo(files->selectedFiles().value(0)).fileName(),
+                           files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
                            files->selectedNameFilter(), files->defaultSuffix()}
                    .join(u'|');
     }
