@@ -52,13 +52,11 @@ void Give(TestPlatform& p, const QString& item) {
         chmod(QFile::encodeName(p.path(key.mid(5))), value.toUInt(nullptr, 8));
     } else if (key == "address"_L1) {
         p.address.address = value;
-    } else if (key == "installed"_L1) {
-        p.app.installed = true;
+    } else if (key == "installed"_L1 || key == "blind"_L1) {
+        (key == "installed"_L1 ? p.app.installed : p.guard.blind) = true;
     } else if (key == "previous"_L1) {
         p.guard.previous = true;
         p.guard.firstCopyAnswers = value != "mute"_L1;
-    } else if (key == "blind"_L1) {
-        p.guard.blind = true;
     } else if (key == "no"_L1) { // "no=TOOL": the tool is not installed
         QFile::remove(p.path("bin/" + value));
     } else if (key != "ending"_L1) { // "ending" is taken when the platform is made
@@ -148,14 +146,12 @@ offline: shown tagged, handed out bare; a replaced file keeps its mode
   + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=a longer text ; mode:ip.txt=640
   ?selectedText:txtIPAddress=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640
   Return ; ?clipboard=127.0.0.1
-a stored flag of 2 is off, and Apply is offered
-  + options=2|1|{home}/ip.txt
-  ?file:ip.txt=192.168.1.20\r\n ; ?clipboard= ; ?enabled:cmdApply=true
-a later copy asks; Yes runs it
-  + previous
+a later copy asks; Yes runs it, where a stored flag of 2 is off and Apply is offered
+  + previous ; options=2|1|{home}/ip.txt
   < Y
   ! {question}
-  ?caption=Netcairn 1.21 ; ?ended=0 ; ?activated=0
+  ?caption=Netcairn 1.21 ; ?ended=0 ; ?activated=0 ; ?file:ip.txt=192.168.1.20\r\n ; ?clipboard=
+  ?enabled:cmdApply=true
 No, the default, brings the first copy forward
   + previous
   < Return

@@ -194,6 +194,8 @@ private Q_SLOTS:
         // The first copy's protocol log shows that the launcher's token went to its window.
         QProcess& first = home.start({"WAYLAND_DEBUG=client", "XDG_ACTIVATION_TOKEN=launch"});
         QVERIFY(inFront(first, kTitle));
+        QVERIFY(run({"swaymsg", "-t", "get_tree"}) // known by its entry's name, and so its icon
+                    .contains(QRegularExpression("\"app_id\": *\"" NETCAIRN_APP_ID "\"")));
         QByteArray log;
         QTRY_VERIFY((log += first.readAllStandardError()).contains("activate(\"launch\""));
         Child behind("weston-flower"); // another program takes the front (not Qt's: see the README)
