@@ -191,11 +191,12 @@ Apply follows the difference from the store, letter case included
   click:txtAutoSaveDir ; End ; type:x ; ?enabled:cmdApply=true ; Backspace ; ?enabled:cmdApply=false
   Home ; Shift+End ; type:{home}/IP.txt ; ?enabled:cmdApply=true ; click:chkAutoCopy
   click:chkAutoCopy ; ?enabled:cmdApply=true ; ?stored=0|1|{home}/ip.txt
-ticking AutoSave writes the stored path at once, unticking deletes it
+ticking AutoSave writes the stored path at once, unticking deletes it; the box's text in UTF-8
   + options=0|0|{home}/ip.txt
   click:chkAutoSave@-1 ; ?file:ip.txt=192.168.1.20\r\n ; ?enabled:txtAutoSaveDir=true
   ?enabled:cmdBrowse=true ; ?enabled:cmdApply=true ; click:chkAutoSave ; ?file:ip.txt=<none>
   ?enabled:cmdBrowse=false ; ?enabled:cmdApply=false ; ?stored=0|0|{home}/ip.txt
+  program:Joaquín ; click:chkAutoSave ; ?file:ip.txt=Joaquín\r\n
 empty files count as absent
   + options=0|0|{home}/ip.txt ; file:ip.txt=
   ?file:ip.txt= ; click:chkAutoSave ; give:file:ip.txt= ; click:chkAutoSave ; ?file:ip.txt=
