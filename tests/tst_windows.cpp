@@ -276,22 +276,17 @@ About also after a word with a blank or the offline text: links, Esc, OK; Enter:
   ?shown=frmAbout frmAbout
   ?launched=sysinfo\nxdg-open http://nc.test/\nxdg-open mailto:me@nc.test\nxdg-open mailto:me@nc.test
   ! frmAbout About Netcairn 1.21 ; frmAbout About Netcairn 1.21
-About: no system information tool
-  + no=sysinfo
-  < Return;Escape
-  click:cmdAbout
-  ! frmAbout About Netcairn 1.21
-  ! Information Can not launch Microsoft System Info!: System Information isn' t available on this computer [OK]
-without the desktop's opener each link reports where it was pressed
-  + no=xdg-open
+without the desktop's opener each link reports where it was pressed; System Info without a tool
+  + no=xdg-open ; no=sysinfo
   < click:lblMailLink;click:lblHomepageLink;Return ; Return ; Return
-  < click:lblHomepageLink;click:lblMailLink;Escape ; Return ; Return
+  < click:lblHomepageLink;click:lblMailLink;Return;Escape ; Return ; Return ; Return
   < click:lblLinkProgram;click:lblLinkTester1;click:lblLinkTester2;click:lblLinkCoder;click:lblLinkCompany;Return
   type:about ; click:cmdAbout ; click:txtIPAddress ; Ctrl+A ; type:x ; click:cmdAbout
   click:txtIPAddress ; Ctrl+A ; type:inky ; click:cmdAbout
   ! frmFun What is this? An easter egg or somethin' ? ; report frmFun.Sub.lblMailLink_Click 53
   ! report frmFun.Sub.lblHomepageLink_Click 53 ; frmAbout About Netcairn 1.21
   ! report frmAbout.Sub.lblHomepageLink_Click 53 ; report frmAbout.Sub.lblMailLink_Click 53
+  ! Information Can not launch Microsoft System Info!: System Information isn' t available on this computer [OK]
   ! frmFunThanks What is this? An easter egg or somethin' ?
   ! report frmFunThanks.Sub.lblLinkProgram_Click 53
   ! report frmFunThanks.Sub.lblLinkTester1_Click 53
@@ -318,6 +313,9 @@ the address box takes 28 typed characters; a paste is cut to fit; the program's 
   Shift+Right ; type:z ; ?text:txtIPAddress={38y}
 Esc anywhere shrinks the window and ends the program
   click:txtAutoSaveDir ; Escape ; ?ended=1 ; ?height=14
+a signal that comes as Esc is pressed ends the program before the window shrinks
+  + ending
+  signal:15;Escape ; ?ended=1 ; ?height=284
 a signal at Apply's question ends the program, and Apply goes no further
   + ending ; options=0|1|{home}/ip.txt ; file:new.txt=n
   < signal:15
