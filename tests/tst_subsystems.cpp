@@ -382,8 +382,7 @@ private Q_SLOTS:
             << "[Options]\nAutoSaveDir=/t/\xff.txt\n"_ba
             << u"OpenSettings|75|holds text that is not UTF-8 in line 2; Netcairn cannot read it "
                "exactly. Repair that line."_s;
-        // Room for the two flags, none for the long path: a write of one value at a time would
-        // store the flags and fail at the path.
+        // Room for the flags, not the long path: a write of one value at a time would half-store.
         QTest::newRow("disk full at Apply")
             << ""_ba
             << u"cmdApply_Click|61|could not be written; it keeps what it held, and nothing was "
@@ -487,11 +486,9 @@ private Q_SLOTS:
         QCOMPARE(LocalIP(tables), machine[5]);
     }
 
-    /// The choice the real backend makes in network namespaces of the test's own; they need
-    /// root and iproute2.
+    /// The real backend's choice in network namespaces of the test's own (root and iproute2).
     void chosenInNetworkNamespaces() {
-        // Named at random: namespace names are machine-wide, and process ids repeat across PID
-        // namespaces, where another run of this test may be at work.
+        // Named at random: namespace names are machine-wide, and pids repeat across PID namespaces.
         const QString tag = QString::number(QRandomGenerator::global()->generate64(), 36);
         const QString v4 = "nc4-" + tag, v6 = "nc6-" + tag;
         const auto ip = [](const QStringList& args, const QString& commands) { // one a line
@@ -549,8 +546,7 @@ private Q_SLOTS:
         const QString folder = p.path("out");
         const QByteArray name = QFile::encodeName(file);
         QString path = file;
-        // Makes the folder take no new file, root's included (chmod alone does not stop root), or
-        // gives it back; false where this system offers no way.
+        // Makes the folder take no new file, root's too (chattr), or gives it back; false: no way.
         const auto readOnly = [&folder](bool on) {
             if (geteuid() != 0)
                 return chmod(QFile::encodeName(folder), on ? 0500 : 0700) == 0;
@@ -600,8 +596,7 @@ private Q_SLOTS:
                  kind == "the same address"_L1);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(),
                  kind == "fifo"_L1 ? 2 : 1);
-        // The owner's file still, with the owner's bits but never set-id ones; a second name
-        // still names the same file.
+        // The owner's file and bits still, never set-id ones; a second name names the same file.
         struct stat info {};
         QCOMPARE(lstat(name, &info), 0);
         QCOMPARE(

@@ -1,10 +1,9 @@
-// The main window as a person uses it. Each scenario below says what the machine holds at the
+// The windows as a person uses them. Each scenario below says what the machine holds at the
 // start (+), how the person answers the windows that come up (<, one window each), what they
 // do and then see (?: window contents, the clipboard, files and their modes, stored options,
 // programs started), and every dialog that came up on the way (!, with its icon and buttons,
-// * the default; 6x: six alike). Items on one line are separated by " ; " and run in order; {40p}
-// is forty p. Then the texts and looks every window shows, the error report, colours that read on
-// any palette, and what a screen reader finds.
+// * the default; 6x: six alike). Items on one line are separated by " ; " and run in order;
+// {40p} is forty p. Then what every window shows, and what a screen reader finds there.
 
 #include "TestPlatform.h"
 #include "about/RegistryValue.h"
@@ -38,9 +37,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 /// Sets up one thing the machine holds: "options=COPY|SAVE|PATH", "file:REL=BYTES",
-/// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute" (and
-/// never answers), "blind" (the guard cannot see other copies), "no=TOOL" (sysinfo or xdg-open
-/// missing).
+/// "mode:REL=OCTAL", "address=A", "installed", "previous" (another copy runs), "previous=mute"
+/// (it never answers), "blind" (the guard sees no copies), "no=TOOL" (sysinfo or xdg-open gone).
 void Give(TestPlatform& p, const QString& item) {
     const QString key = item.section(u'=', 0, 0), value = item.section(u'=', 1);
     if (key == "options"_L1) {
@@ -545,9 +543,8 @@ private Q_SLOTS:
         QVERIFY(!w.main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
         const QImage icon = w.main.windowIcon().pixmap(16).toImage(); // a green mark, smoothed
         QVERIFY(icon.pixel(6, 11) == kCheckGreen && qAlpha(icon.pixel(13, 2)) % 255);
-        // Every control has a name, lies within the group it belongs to and in no group beside
-        // it, and follows the one before it as a person reads: lower, or on the same row
-        // further right. A link is one, and pressing it opens its address.
+        // Every control has a name, lies in its group and no other, and comes after the one
+        // before as a person reads (lower, or further right on its row); a link opens its address.
         const std::function<void(QAccessibleInterface*)> check = [&](QAccessibleInterface* group) {
             QRect before;
             for (int i = 0; i < group->childCount(); ++i) {
@@ -612,6 +609,18 @@ private Q_SLOTS:
             QString text = u"-"_s;
             QCOMPARE(DecodeRegistryValue(bytes, quint32(bytes.size()), type, text), decoded != "-");
             QCOMPARE(text, decoded);
+        }
+        TestPlatform p; // the desktop's tool, found on PATH: the ones added later come first
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        qputenv("PATH", QFile::encodeName(p.path(u"bin"_s)));
+        for (const QString& tool : {u"kinfocenter"_s, u"hardinfo"_s, u"hardinfo2"_s}) {
+            LinuxRegistry found;
+            QString at;
+            QVERIFY(QFile::link(p.path(u"bin/sysinfo"_s), p.path("bin/" + tool)) &&
+                    ReadKeyValue(found, HKEY_LOCAL_MACHINE,
+                                 u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"_s, u"PATH"_s, at));
+            QCOMPARE(at, p.path("bin/" + tool));
         }
     }
 

@@ -131,8 +131,7 @@ private Q_SLOTS:
         QVERIFY(readFile(home.dir.filePath("Netcairn/Netcairn.ini"))
                     .contains(("\nAutoSaveDir=" + file + '\n').toUtf8()));
         QCOMPARE(readFile(file), (address + "\r\n").toUtf8());
-        // Centred on the 1024 x 768 screen, the frame included, once the window manager has framed
-        // it and Netcairn has learnt of the frame; its dialogs are centred on it in turn.
+        // Centred on the 1024 x 768 screen, frame included, once framed and Netcairn knows it.
         QTRY_VERIFY2(centredOn(framed(window), QRect(0, 0, 1024, 768)),
                      qPrintable(run({"xwininfo", "-id", window})));
         keys(window, {"Return"}); // Copy

@@ -71,9 +71,8 @@ QString describe(QWidget* window) {
 
 void User::Perform(const QString& actions) {
     for (const QString& action : actions.split(u';', Qt::SkipEmptyParts)) {
-        // A key goes where the person looks: the topmost window. The offscreen desktop has no
-        // window manager to hand the activation back once a window above it closes; a person
-        // would click it.
+        // Keys go to the topmost window; offscreen, no window manager hands the activation back
+        // once a window above it closes: a person would click it.
         if (!QApplication::activeWindow()) {
             QWidget* under = QApplication::activeModalWidget();
             for (QWidget* top : QApplication::topLevelWidgets())

@@ -49,9 +49,8 @@ struct FakeApplicationObject final : ApplicationObject {
 };
 
 /// The person in front of the screen. Each modal window that comes up takes the next answer:
-/// actions separated by ';' as Perform() takes them ("Return", "Y", "type:Ann;Return",
-/// "click:lblMailLink;Escape", "file:/some/path"); without one it gets Escape. What each
-/// window showed is noted in seen, one line each (see Describe()).
+/// actions separated by ';' as Perform() takes them ("type:Ann;Return", "file:/some/path"), or
+/// Escape without one. What each window showed is noted in seen, one line each (see describe()).
 class User final : public QObject {
 public:
     User() { qApp->installEventFilter(this); }
@@ -128,8 +127,7 @@ struct TestPlatform {
     static QByteArray readFile(const QString& path);
     void storeOptions(int autoCopy, int autoSave, const QString& path);
     QString stored(const QString& key);
-    /// What the desktop's opener and the system information tool were started with so far,
-    /// one line per start ("xdg-open ADDRESS", "sysinfo").
+    /// How the opener and the system tool were started so far ("xdg-open ADDRESS", "sysinfo").
     QString launched() const;
     /// A main window loaded as at start-up and, unless start-up ended the program, shown
     /// (offscreen) and active, with the queued keystrokes delivered.
