@@ -30,12 +30,12 @@ QWidget* const focused = nullptr; // QTest sends keys to the focused control thr
 QString describe(QWidget* window) {
     const QString title = window->windowTitle();
     if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        QString text = box->text();
         // The error report, as it must look, in short; any other look is described in full.
         if (title == QLatin1String("Netcairn 1.21 Error Message") &&
             box->icon() == QMessageBox::Critical && box->buttons().size() == 1 &&
             box->buttons()[0] == box->button(QMessageBox::Ok) &&
-            box->text().endsWith(QLatin1String("\n\nme@nc.test"))) {
-            const QString text = box->text();
+            text.endsWith(QLatin1String("\n\nme@nc.test"))) {
             return QStringLiteral("report ") +
                    text.section(QStringLiteral("Code:   "), 1, 1).section(u'\n', 0, 0) + u' ' +
                    text.section(QStringLiteral("Code:   "), 2, 2).section(u'\n', 0, 0);
@@ -44,7 +44,7 @@ QString describe(QWidget* window) {
         for (QAbstractButton* button : box->buttons())
             buttons << QString(button->text()).remove(u'&') +
                            (button == box->defaultButton() ? QStringLiteral("*") : QString());
-        QString text = box->text(); // as a person reads it: any markup shows as it is typed
+        // As a person reads it: any markup shows as it is typed.
         if (box->textFormat() == Qt::RichText ||
             (box->textFormat() == Qt::AutoText && Qt::mightBeRichText(text)))
             text = QTextDocumentFragment::fromHtml(text).toPlainText();
