@@ -85,10 +85,6 @@ class TstSubsystems : public QObject {
     QString address;
     int connections = 0;
 
-    static bool writeFile(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
     /// A connection of its own to the private bus, as each copy of Netcairn has.
     QDBusConnection connection() {
         return QDBusConnection::connectToBus(address, QString::number(++connections));
@@ -184,6 +180,7 @@ private Q_SLOTS:
 
     void everyRunningCopyCountsWhereverTheLockLies() {
         const QString name = QFileInfo(dir.path()).fileName() + ".lock";
+        const TestPlatform files;
         // What lies in the runtime folder: leftovers never block, a spoiled place moves the lock
         // to the private fallback, and with no usable place the guard runs blind but says so.
         const std::pair<QByteArray, const char*> rows[] = {
@@ -197,7 +194,8 @@ private Q_SLOTS:
             const QString lock = run + '/' + name;
             QString runtime = run, fallback = home + (*where ? "/cache/Netcairn" : "/file/x");
             auto start = [&] { return std::make_unique<LockFileGuard>(runtime, fallback, name); };
-            QVERIFY(QDir().mkpath(run) && writeFile(home + "/file", kind));
+            QVERIFY(QDir().mkpath(run));
+            files.writeFile(home + "/file", kind);
             if (kind.endsWith("folder"))
                 QVERIFY(QDir().mkpath(lock + (kind == "full folder" ? "/kept" : "")));
             else if (kind == "died")
@@ -217,7 +215,7 @@ private Q_SLOTS:
                                   QFile::setPermissions(home, QFileDevice::Permissions(0x7775))
                             : QDir(run).removeRecursively());
             else
-                QVERIFY(writeFile(lock, kind));
+                files.writeFile(lock, kind);
             auto first = start(), second = start(); // the second answered Yes: it runs on
             QVERIFY2(!first->PrevInstance() && second->PrevInstance() == bool(*where), kind);
             QCOMPARE(first->path(), *where ? (*where == 'r' ? run : fallback) + '/' + name : "");

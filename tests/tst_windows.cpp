@@ -622,6 +622,8 @@ private Q_SLOTS:
                                  u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"_s, u"PATH"_s, at));
             QCOMPARE(at, p.path("bin/" + tool));
         }
+        DetachedLauncher().Shell(u"start.exe http://nc.test/"_s, 0); // the desktop's opener too
+        QTRY_COMPARE(p.launched(), u"xdg-open http://nc.test/"_s);
     }
 
     void readableOnLightAndDarkPalettes() {

@@ -184,8 +184,8 @@ TestPlatform::TestPlatform(unsigned real)
     QApplication::clipboard()->clear(); // one clipboard serves every test of a process
 }
 
-QString TestPlatform::writeFile(const QString& relative, const QByteArray& bytes) const {
-    const QString file = path(relative);
+QString TestPlatform::writeFile(const QString& where, const QByteArray& bytes) const {
+    const QString file = where.startsWith(u'/') ? where : path(where);
     QDir().mkpath(QFileInfo(file).path());
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())

@@ -123,7 +123,7 @@ struct TestPlatform {
     explicit TestPlatform(unsigned real = 0);
 
     QString path(const QString& relative) const { return root + u'/' + relative; }
-    QString writeFile(const QString& relative, const QByteArray& bytes) const;
+    QString writeFile(const QString& where, const QByteArray& bytes) const; ///< root's, or absolute
     static QByteArray readFile(const QString& path);
     void storeOptions(int autoCopy, int autoSave, const QString& path);
     QString stored(const QString& key);
