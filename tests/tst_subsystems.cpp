@@ -264,7 +264,7 @@ private Q_SLOTS:
     void flagValue() { // text=value; -1: overflow
         for (const QString& row :
              u"1=1|0=0|=0|abc=0| 1=1|\t7=7|1.5=2|2.5=2|3 copies=3|1,7=1|"
-             "2.5e1=25|4e=4|-0.4=0|255=255|300=-1|-1=-1|255.5=-1|1e999=-1"_s.split(u'|')) {
+             "2.5e1=25|4e=4|5e-1=0|-0.4=0|255=255|300=-1|-1=-1|255.5=-1|1e999=-1"_s.split(u'|')) {
             int read = -1;
             try {
                 read = FlagValue(row.section(u'=', 0, 0));

@@ -141,7 +141,7 @@ both on: copied, and the file left alone
   + options=1|1|{home}/ip.txt ; file:ip.txt=old
   ?clipboard=192.168.1.20 ; ?file:ip.txt=old ; ?checked:chkAutoCopy=true ; ?enabled:cmdApply=false
 offline: shown tagged, handed out bare; a replaced file keeps its mode
-  + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=a longer text ; mode:ip.txt=640
+  + address=127.0.0.1 ; options=0|1|{home}/ip.txt ; file:ip.txt=127.0.0.1\r\nx ; mode:ip.txt=640
   ?selectedText:txtIPAddress=127.0.0.1 (offline) ; ?file:ip.txt=127.0.0.1\r\n ; ?mode:ip.txt=640
   Return ; ?clipboard=127.0.0.1
 a later copy asks; Yes runs it, where a stored flag of 2 is off and Apply is offered
@@ -494,7 +494,6 @@ private Q_SLOTS:
 
     void exitAnimation() {
         const float heights[][4] = {
-            // height, floor, steps, last
             {4710, 0, 11, 310},    {750, 0, 1, 350},   {1000, 500, 500, 500}, {1001, 600, 500, 600},
             {1003, 600, 502, 600}, {0.9f, 0, 0, 0.9f}, {751, 0, 2, 0}};
         for (const auto& [height, floor, steps, last] : heights) {
@@ -543,6 +542,7 @@ private Q_SLOTS:
         QVERIFY(!w.main.findChild<QWidget*>(u"cmdAbout"_s)->toolTip().isEmpty());
         const QImage icon = w.main.windowIcon().pixmap(16).toImage(); // a green mark, smoothed
         QVERIFY(icon.pixel(6, 11) == kCheckGreen && qAlpha(icon.pixel(13, 2)) % 255);
+        QCOMPARE(QFontInfo(w.main.font()).family(), u"Liberation Sans"_s); // the classic's twin
         // Every control has a name, lies in its group and no other, and comes after the one
         // before as a person reads (lower, or further right on its row); a link opens its address.
         const std::function<void(QAccessibleInterface*)> check = [&](QAccessibleInterface* group) {
