@@ -1,6 +1,5 @@
-// The subsystems under the forms, against real files, tables and processes of the test's own:
-// the second-copy guard (a private bus, lock files), the stored options and their file, the
-// local address (kernel tables, real network stacks), the address file and the printed page.
+// The subsystems under the forms, against real files, tables, buses and network stacks of the
+// test's own: the second-copy guard, the options' file, the address, its file and its page.
 
 #include "TestPlatform.h"
 #include "address/LocalAddress.h"
@@ -318,8 +317,10 @@ private Q_SLOTS:
             "\u202f\u00a0\u200a=/new\nAutoCopy=1\nAutoSave=0\n");
         row("the first line end counts", "[Options]\r\nAutoSaveDir=/a\n", "/a",
             "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
-        row("keys that only look alike", "[Options]\nAutoSaveDir‟=/x\nAutoCopy、=7\n", "",
-            "[Options]\nAutoSaveDir‟=/x\nAutoCopy、=7\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
+        row("keys that only look alike", "[Options]\nAutoSaveDir‟=/x\nAutoCopy、=7\nÅAutoSave=5\n",
+            "",
+            "[Options]\nAutoSaveDir‟=/"
+            "x\nAutoCopy、=7\nÅAutoSave=5\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("not UTF-8", "[Options]\nAutoSaveDir=/a\n# caf\xe9\n", "/a", nullptr, 3);
     }
     void aWriteChangesOnlyItsValues() {

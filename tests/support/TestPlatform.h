@@ -129,8 +129,7 @@ struct TestPlatform {
     QString stored(const QString& key);
     /// How the opener and the system tool were started so far ("xdg-open ADDRESS", "sysinfo").
     QString launched() const;
-    /// A main window loaded as at start-up and, unless start-up ended the program, shown
-    /// (offscreen) and active, with the queued keystrokes delivered.
+    /// The main window after start-up: loaded, then (unless that ended it) shown and active.
     std::unique_ptr<frmMain> loadedWindow();
 
     QTemporaryDir temporary{QDir::tempPath() + QStringLiteral("/net cairn-XXXXXX")}; // a blank too
