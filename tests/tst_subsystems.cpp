@@ -40,7 +40,7 @@ using namespace Qt::StringLiterals;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 // A machine a line, besides its loopback interface: name | IPv4 default routes "DEV GATEWAY
-// METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down]" | IPv6 default
+// METRIC" (hex, as the kernel writes it) | IPv4 addresses "DEV ADDRESS [down|dead]" | IPv6 default
 // routes "DEV [METRIC [FLAGS]]" | IPv6 addresses "ADDRESS SCOPE FLAGS DEV" (G, T, L: a global, a
 // temporary, a link-local one) | the address chosen.
 const char* const kMachines = R"(
@@ -48,7 +48,7 @@ the default route's, not the first|eth1 0100000A 0|docker0 ac110001,eth1 0a00000
 its interface's, off the gateway's subnet|eth1 0100000A 0|docker0 ac110001,eth1 c0a80505|||192.168.5.5
 lowest metric|eth0 0100000A 600,wlan0 0100090A 100|eth0 0a000007,wlan0 0a090005|||10.9.0.5
 the one in the gateway's subnet|eth0 0101A8C0 0|eth0 0a010101,eth0 c0a80114|||192.168.1.20
-no default route: first up, not loopback||down0 0a020001 down,eth0 0a030001|||10.3.0.1
+no default route: first up and running, not loopback||down0 0a020001 down,x 0a040001 dead,eth0 0a030001|||10.3.0.1
 IPv4 wins||eth0 0a030001|v0|G 00 80 eth0|10.3.0.1
 IPv6 only|||v0|L 20 80 v0,G 00 80 v0|2001:db8::7
 stable before temporary|||v0|T 00 01 v0,G 00 00 v0|2001:db8::7
@@ -467,10 +467,9 @@ private Q_SLOTS:
         for (const QStringList& f : entries(1))
             tables.ipv4Routes +=
                 (f[0] + " 00000000 " + f[1] + " 0003 0 0 " + f[2] + " 00000000\n").toLatin1();
-        for (const QStringList& f : entries(2)) {
-            const bool up = f.size() == 2;
-            tables.ipv4 << InterfaceAddress{f[0], f[1].toUInt(nullptr, 16), 0xffffff00, up, up};
-        }
+        for (const QStringList& f : entries(2)) // "dead": up, but no carrier
+            tables.ipv4 << InterfaceAddress{f[0], f[1].toUInt(nullptr, 16), 0xffffff00,
+                                            f.value(2) != "down"_L1, f.size() == 2};
         for (const QStringList& f : entries(3))
             tables.ipv6Routes += QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 " +
                                  QByteArray(32, '1') + ' ' + f.value(1, u"400"_s).toLatin1() +

@@ -171,6 +171,7 @@ private Q_SLOTS:
         keys(windowTitled(kQuestion), {"j"});
         QTRY_VERIFY(windowsTitled(kTitle).size() == 2 &&
                     run({"xdotool", "getactivewindow"}) != window);
+        run({"xdotool", "windowminimize", "--sync", window}); // and the first copy was put away
         const QProcess& answeredNo = home.start();
         keys(windowTitled(kQuestion), {"Return"}); // No, the default
         QTRY_COMPARE(std::ranges::count(home.copies, QProcess::Running, &QProcess::state), 2L);
