@@ -7,6 +7,7 @@
 #include "extras/TriggerWords.h"
 #include "output/PathHelpers.h"
 #include "platform/linux/InstanceGuards.h"
+#include "platform/linux/LinuxAddressSource.h"
 #include "platform/linux/LockFileGuard.h"
 #include "platform/linux/QtApplicationObject.h"
 #include "platform/linux/XdgFolders.h"

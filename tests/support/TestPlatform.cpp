@@ -157,20 +157,7 @@ TestPlatform::TestPlatform(unsigned real)
                           ? static_cast<Windowing&>(realWindowing.emplace(nullptr, 60000))
                           : windowing),
       registry({path(QStringLiteral("bin/sysinfo"))}),
-      launcher(path(QStringLiteral("bin/xdg-open"))),
-      bundle{app,
-             qtDialogs,
-             activeWindowing,
-             forms,
-             settings,
-             files,
-             (real & RealAddress) ? static_cast<AddressSource&>(realAddress.emplace()) : address,
-             clipboard,
-             commonDialog,
-             printer,
-             registry,
-             launcher,
-             guard} {
+      launcher(path(QStringLiteral("bin/xdg-open"))) {
     app.path = root;
     qputenv("CUPS_SERVER", "/dev/null/none"); // no test reaches the machine's printers
     SubstituteClassicFonts();

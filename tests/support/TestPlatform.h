@@ -4,6 +4,7 @@
 // only for what reaches outside (the address, the other copy) or needs a person (the print
 // dialog, answered by a User with real key events, as every modal window is).
 
+#include "platform/AddressSource.h"
 #include "platform/ApplicationObject.h"
 #include "platform/Failure.h"
 #include "platform/InstanceGuard.h"
@@ -11,7 +12,6 @@
 #include "platform/Platform.h"
 #include "platform/linux/DetachedLauncher.h"
 #include "platform/linux/IniSettingsStore.h"
-#include "platform/linux/LinuxAddressSource.h"
 #include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/ModulePrinter.h"
 #include "platform/linux/QtClipboard.h"
@@ -116,7 +116,7 @@ struct FakeInstanceGuard final : InstanceGuard {
 };
 
 /// Real services a test may take instead of their stand-ins.
-enum Real : unsigned { RealAddress = 1, RealWindowing = 2 };
+enum Real : unsigned { RealWindowing = 2 };
 
 /// The services for one test, in a fresh temporary folder.
 struct TestPlatform {
@@ -150,8 +150,8 @@ struct TestPlatform {
     LinuxRegistry registry;
     DetachedLauncher launcher;
     FakeInstanceGuard guard;
-    std::optional<LinuxAddressSource> realAddress;
-    Platform bundle;
+    Platform bundle{app,       qtDialogs,    activeWindowing, forms,    settings, files, address,
+                    clipboard, commonDialog, printer,         registry, launcher, guard};
 };
 
 } // namespace nc
