@@ -179,6 +179,13 @@ private Q_SLOTS:
         QTRY_COMPARE(run({"xdotool", "getactivewindow"}), window);
         QVERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}) // the answer's, with its X time
                     .contains(QRegularExpression("_TIME[1-9]")));
+        // A launcher's own request names its launch as the desktop's convention has it.
+        QDBusMessage launch = QDBusMessage::createMethodCall(
+            NETCAIRN_APP_ID, '/' + QString(NETCAIRN_APP_ID).replace('.', '/'),
+            "org.freedesktop.Application", "Activate");
+        launch << QVariantMap{{"desktop-startup-id", "launcher_TIME7"}};
+        QCOMPARE(QDBusConnection::sessionBus().call(launch).type(), QDBusMessage::ReplyMessage);
+        QTRY_VERIFY(run({"xprop", "-id", window, "_NET_STARTUP_ID"}).contains("launcher_TIME7"));
     }
 
     void raisedOnWayland() {
