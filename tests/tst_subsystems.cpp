@@ -181,6 +181,7 @@ private Q_SLOTS:
     void everyRunningCopyCountsWhereverTheLockLies() {
         const QString name = QFileInfo(dir.path()).fileName() + ".lock";
         const TestPlatform files;
+        const uint descriptors = QDir(u"/proc/self/fd"_s).count(); // none left open after
         // What lies in the runtime folder: leftovers never block, a spoiled place moves the lock
         // to the private fallback, and with no usable place the guard runs blind but says so.
         const std::pair<QByteArray, const char*> rows[] = {
@@ -233,6 +234,7 @@ private Q_SLOTS:
                 QVERIFY_THROWS_EXCEPTION(Failure, last->RaiseWatchFailure());
             last->RaiseWatchFailure(); // once only, and never where the guard watches
         }
+        QCOMPARE(QDir(u"/proc/self/fd"_s).count(), descriptors);
         // A copy stopped between its two requests holds the lock alone: it runs, so it counts.
         QFile stopped(dir.filePath("lock0/run/" + name));
         struct flock alone = {F_WRLCK, SEEK_SET, 0, 0, 0};
@@ -582,8 +584,10 @@ private Q_SLOTS:
         p.storeOptions(0, 1, path);
         frmMain window(p.bundle);
         window.findChild<QLineEdit*>("txtIPAddress")->setText("127.0.0.1 (offline)");
+        const uint descriptors = QDir(u"/proc/self/fd"_s).count(); // none left open after
         withFileSizeLimit(kind.endsWith("disk full"_L1) ? 4 : RLIM_INFINITY,
                           [&] { window.AutoSave(); });
+        QCOMPARE(QDir(u"/proc/self/fd"_s).count(), descriptors);
         if (kind == "read-only folder"_L1)
             readOnly(false);
 

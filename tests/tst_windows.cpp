@@ -310,7 +310,7 @@ the address box takes 28 typed characters; a paste is cut to fit; the program's 
   End ; type:z ; ?text:txtIPAddress={40y} ; Backspace ; ?text:txtIPAddress={39y} ; Home
   Shift+Right ; type:z ; ?text:txtIPAddress={38y}
 Esc anywhere shrinks the window and ends the program
-  click:txtAutoSaveDir ; Escape ; ?ended=1 ; ?height=14
+  ?forms=1 ; click:txtAutoSaveDir ; Escape ; ?ended=1 ; ?height=14
 a signal that comes as Esc is pressed ends the program before the window shrinks
   + ending
   signal:15;Escape ; ?ended=1 ; ?height=284
