@@ -322,8 +322,8 @@ private Q_SLOTS:
             "[Options]\r\nAutoSaveDir=/new\nAutoCopy=1\r\nAutoSave=0\r\n");
         row("keys that only look alike", "[Options]\nAutoSaveDir‟=/x\nAutoCopy、=7\nÅAutoSave=5\n",
             "",
-            "[Options]\nAutoSaveDir‟=/"
-            "x\nAutoCopy、=7\nÅAutoSave=5\nAutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
+            "[Options]\nAutoSaveDir‟=/x\nAutoCopy、=7\nÅAutoSave=5\n"
+            "AutoCopy=1\nAutoSave=0\nAutoSaveDir=/new\n");
         row("not UTF-8", "[Options]\nAutoSaveDir=/a\n# caf\xe9\n", "/a", nullptr, 3);
     }
     void aWriteChangesOnlyItsValues() {
